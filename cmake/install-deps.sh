@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when missing.
+set -eu
+pkgs="cmake ninja-build g++ make googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 fonts-wine"
+missing=""
+for p in $pkgs; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+if [ "$(id -u)" != 0 ]; then
+  echo "Missing packages:$missing" >&2
+  echo "Install them as root (apt-get install$missing), or run 'make test' as root." >&2
+  exit 1
+fi
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y --no-install-recommends $missing

@@ -1,0 +1,175 @@
+#pragma once
+// The plugin model: everything the user has entered about the plugin being made, plus the
+// user's preferences (kept in Kitwright.ini beside the program).
+#include <string>
+#include <vector>
+
+#include "KeyedList.h"
+#include "StringList.h"
+#include "platform/Platform.h"
+
+namespace kw {
+
+// Fixed underlying types: a number read from the INI that is not a listed value stays
+// exactly what it was (a ZelVersion of 7 reads back as 7).
+enum CheckValue : int { cvUnchecked = 0, cvChecked = 1 };
+enum ZelMenuVersion : int { zvUpTo0348 = 0, zvFrom0349 = 1 };
+enum FileCollection : int { fcProgramFiles = 0, fcSystemFiles = 1 };
+enum CopyOption : int { coIndividualFiles = 0, coFolderTree = 1 };
+enum Destination : int { dstPrograms = 2, dstWindows = 36, dstSystem32 = 37 };
+enum DestinationFormat : int { dfInfCode = 0, dfEnvironmentPath = 1, dfZelMenuPath = 2 };
+
+// Compare methods of DoSortCollection.
+enum CompareMethod : int { vbBinaryCompare = 0, vbTextCompare = 1 };
+
+struct ExecutableSlot {
+    std::string Path;
+    std::string ShortcutName;
+    CheckValue IncRamdisk = cvUnchecked;
+    CheckValue IncAutorun = cvUnchecked;
+    CheckValue IncJuxDesktop = cvUnchecked;
+    CheckValue IncJuxQlaunch = cvUnchecked;
+};
+
+class clsKitwright {
+public:
+    // Loads the preferences (writing the default file when there is none). Never fails.
+    clsKitwright();
+
+    // Members in interface order. Index errors raise RuntimeError 5 or 9 as noted there.
+    void AddFile(FileCollection v_eCollection, const std::string& v_sFileName);
+    std::string AuthorComment() const;
+    void AuthorComment(const std::string& v_sAuthorComment);
+    std::string AuthorContact() const;
+    void AuthorContact(const std::string& v_sAuthorContact);
+    std::string AuthorName() const;
+    void AuthorName(const std::string& v_sAuthorName);
+    std::string AuthorWebsite() const;
+    void AuthorWebsite(const std::string& v_sAuthorWebsite);
+    void ClearCurrentExecutable();
+    void ClearExecutables();
+    void ClearProgramFiles();
+    void ClearSystemFiles();
+    bool CopyFiles();
+    kw::CopyOption CopyOption() const;
+    void CopyOption(kw::CopyOption v_eCopyOption);
+    int CreatePlugin();
+    int CurrentExecutable() const;
+    void CurrentExecutable(int v_iCurrExecutable);
+    void DeleteFileFrom(FileCollection v_eCollection, const std::string& v_sFile);
+    std::string Description() const;
+    void Description(const std::string& v_sDescription);
+    KeyedList DoSortCollection(const KeyedList& r_colStrings, CompareMethod v_CompareMethod) const;
+    std::string Executable(int v_iIndex) const;
+    void Executable(int v_iIndex, const std::string& r_sFile);
+    std::string ExecutableName(int v_iIndex) const;
+    std::string ExecutablePath(int v_iIndex) const;
+    std::string GetDestinationData(FileCollection v_eFileType, DestinationFormat v_eReturnType) const;
+    CheckValue IncAuthor() const;
+    void IncAuthor(CheckValue v_eIncAuthor);
+    CheckValue IncAutorun(int v_iIndex) const;
+    void IncAutorun(int v_iIndex, CheckValue v_eIncAutorun);
+    CheckValue IncZelMenu() const;
+    void IncZelMenu(CheckValue v_eIncZelMenu);
+    CheckValue IncPopupDone() const;
+    void IncPopupDone(CheckValue v_eIncPopupDone);
+    CheckValue IncRamdisk(int v_iIndex) const;
+    void IncRamdisk(int v_iIndex, CheckValue v_eIncRamdisk);
+    bool IncSubGroup() const;
+    void IncSubGroup(bool v_bIncSubGroup);
+    CheckValue IncJuxDesktop(int v_iIndex) const;
+    void IncJuxDesktop(int v_iIndex, CheckValue v_eIncJuxDesktop);
+    CheckValue IncJuxMenu() const;
+    void IncJuxMenu(CheckValue v_eIncJuxMenu);
+    CheckValue IncJuxQlaunch(int v_iIndex) const;
+    void IncJuxQlaunch(int v_iIndex, CheckValue v_eIncJuxQlaunch);
+    bool IsExecutables() const;
+    bool IsRamdisk(int v_iIndex) const;
+    bool IsSystemFilePathOk(const std::string& v_sPath) const;
+    void LoadMenuGroupItemsTo(StringList& r_ctrl) const;
+    void LoadZelVersionsTo(StringList& r_ctrl) const;
+    void LoadProgramFilesDestinationsTo(StringList& r_ctrl) const;
+    void LoadSystemFilesDestinationsTo(StringList& r_ctrl) const;
+    int MaxExecutables() const;
+    void MaxExecutables(int v_iMaxExecutables);
+    std::string MenuGroup() const;
+    void MenuGroup(const std::string& v_sMenuGroup);
+    bool NeedsAutorun() const;
+    bool NeedsRamdisk() const;
+    CheckValue ZelFileName() const;
+    void ZelFileName(CheckValue v_eZelFileName);
+    ZelMenuVersion ZelVersion() const;
+    void ZelVersion(ZelMenuVersion v_eZelVersion);
+    void OpenPlugin(NativeHandle r_hWnd) const;
+    NativeHandle ParentWnd() const;
+    void ParentWnd(NativeHandle v_hParentWnd);
+    std::string PluginLocation() const;
+    void PluginLocation(const std::string& v_sPluginLocation);
+    std::string PluginName() const;
+    void PluginName(const std::string& v_sPluginName);
+    void ProgramFile(const std::string& v_sString);
+    std::string ProgramFileAll(int v_iIndex) const;
+    int ProgramFileCount() const;
+    std::string ProgramFileName(int v_iIndex) const;
+    std::string ProgramFilePath(int v_iIndex) const;
+    Destination ProgramFilesDest() const;
+    void ProgramFilesDest(Destination v_eProgramFilesDest);
+    std::string ProgramFolder() const;
+    void ProgramFolder(const std::string& r_sProgramFolder);
+    std::string ProgramName() const;
+    void ProgramName(const std::string& v_sProgramName);
+    std::string ProgramWebsite() const;
+    void ProgramWebsite(const std::string& v_sProgramWebsite);
+    void SaveMenuGroupItems(const StringList& r_ctrl);
+    std::string ShortcutName(int v_iIndex) const;
+    void ShortcutName(int v_iIndex, const std::string& v_sShortcutName);
+    void ShowHelp(NativeHandle r_hWnd) const;
+    int SystemFileCount() const;
+    std::string SystemFileName(int v_iIndex) const;
+    Destination SystemFilesDest() const;
+    void SystemFilesDest(Destination v_eSystemFilesDest);
+    std::string SystemFilesFolder() const;
+
+private:
+    void WriteDefaultIni();
+    static std::string AddBackslash(const std::string& text);
+    static bool FileExists(const std::string& path);
+    std::string ReadIni(const std::string& section, const std::string& key) const;
+    static std::string GetFilePath(const std::string& path);
+    static std::string StripNull(const std::string& text);
+    static std::string GetFileName(const std::string& path);
+    // A null key (nullptr) removes the section, a null value removes the key.
+    void WriteIni(const std::string& section, const char* key, const char* value);
+    std::string GetSpecialFolder(int folderId) const;
+    std::string FormatDestination(Destination destination, DestinationFormat format) const;
+
+    std::string m_sIniFile;
+    NativeHandle m_hParentWnd = 0;
+    std::string m_sPluginName;
+    std::string m_sProgramName;
+    std::string m_sProgramWebsite;
+    std::string m_sDescription;
+    std::string m_sProgramFolder;
+    std::string m_sMenuGroup;
+    int m_iCurrExecutable = 0;
+    std::string m_sPluginLocation;
+    std::string m_sAuthorName;
+    std::string m_sAuthorWebsite;
+    std::string m_sAuthorContact;
+    std::string m_sAuthorComment;
+    kw::CopyOption m_eCopyOption = coIndividualFiles;
+    Destination m_eProgramFilesDest = Destination(0);
+    Destination m_eSystemFilesDest = Destination(0);
+    CheckValue m_eIncZelMenu = cvUnchecked;
+    CheckValue m_eIncJuxMenu = cvUnchecked;
+    bool m_bIncSubGroup = false;
+    CheckValue m_eIncAuthor = cvUnchecked;
+    CheckValue m_eIncPopupDone = cvUnchecked;
+    CheckValue m_eZelFileName = cvUnchecked;
+    ZelMenuVersion m_eZelVersion = zvUpTo0348;
+    std::vector<ExecutableSlot> m_aExecutables;
+    KeyedList m_colProgramFiles;
+    KeyedList m_colSystemFiles;
+};
+
+}  // namespace kw

@@ -1,0 +1,111 @@
+#pragma once
+// The one boundary between the portable core (model/, writers/) and the operating system.
+// Win32 implementation in Win32Platform.cpp, POSIX one in PosixPlatform.cpp.
+//
+// Paths are UTF-8 with "\" as separator, as on Windows; the POSIX side maps "\" to "/" at
+// the boundary, so the same model code and the same tests run on both.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kw {
+
+// A native window handle (HWND on Windows); 0 is none.
+using NativeHandle = std::uintptr_t;
+
+namespace platform {
+
+// ---- Text -----------------------------------------------------------------------------
+// Text in memory is UTF-8. The ANSI code page is used only for bytes in files: these two
+// are the only conversions to and from it. (POSIX: Windows-1252, which is what Windows and
+// Wine use under an English locale; unmappable characters become '?'.)
+std::string ToAnsi(std::string_view utf8);
+std::string FromAnsi(std::string_view ansi);
+
+// Unicode-aware upper case and case-insensitive compare, used for file-list keys, name
+// lookups and the text sort (Windows: the system's own case mapping and collation).
+std::string UpperCase(std::string_view utf8);
+int CompareText(std::string_view a, std::string_view b);  // <0, 0, >0
+
+// ---- Program folder ---------------------------------------------------------------------
+// The folder that holds the program file, without a trailing "\" unless it is a root.
+std::string ProgramFolder();
+// Tests point it elsewhere; an empty text restores the real folder.
+void SetProgramFolderForTesting(std::string folder);
+
+// ---- Files ------------------------------------------------------------------------------
+// True when a file or a folder of that name exists.
+bool PathExists(std::string_view path);
+// Reads a whole file; false when it cannot be read.
+bool ReadFileBytes(std::string_view path, std::string& bytes);
+// Writes a file whole or not at all: the bytes go to a temporary file in the same folder,
+// which then replaces the target. Returns 0 or the system error code (Win32 numbering:
+// 2 file not found, 3 path not found, 5 access denied, 112 disk full, ...); errorText, when
+// given, receives the system's text for it. A read-only target is refused with 5.
+unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText = nullptr);
+// The system's message text for a Win32-numbered error code.
+std::string ErrorText(unsigned long code);
+
+// ---- Special folders --------------------------------------------------------------------
+inline constexpr int kCsidlWindows = 36;
+inline constexpr int kCsidlSystem = 37;
+// The local path of a shell folder (as SHGetFolderPath reports it: no trailing "\" except
+// at a root); false when the system cannot resolve it.
+bool SpecialFolderPath(NativeHandle owner, int csidl, std::string& path);
+// Tests set the folders (POSIX has none of its own); an empty text removes the override.
+void SetSpecialFolderForTesting(int csidl, std::string path);
+
+// ---- Shell ------------------------------------------------------------------------------
+// Makes a folder and every missing folder on the way. Win32 result codes: 0 made,
+// 183 exists already, 161 relative path, 3/5/123/206 ... as the system reports them.
+long CreateFolderTree(NativeHandle owner, std::string_view path);
+
+struct CopyResult {
+    int code = 0;          // 0 when the shell reported success
+    bool aborted = false;  // the user cancelled, or the shell gave up part way
+};
+// The shell's copy. sources and target are shell path lists: each path ended by a NUL and
+// one more NUL after the last (whatever follows that is not seen). A source may be a file
+// or a folder pattern like C:\P\*.*, which copies the whole tree below it. Existing files
+// are replaced without a question. Windows shows the shell's progress and error windows.
+CopyResult ShellCopy(NativeHandle owner, std::string_view sources, std::string_view target);
+
+// Opens a file or folder with the shell (verb empty = default verb); failures are ignored.
+void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir);
+// Tests see shell opens instead of starting programs; an empty function restores the real one.
+using ShellOpenHook = std::function<void(NativeHandle, std::string_view verb, std::string_view file, std::string_view workDir)>;
+void SetShellOpenHookForTesting(ShellOpenHook hook);
+
+// ---- Messages to the user ---------------------------------------------------------------
+// Styles and results keep the Win32 numbers.
+inline constexpr unsigned kMbOk = 0x0;
+inline constexpr unsigned kMbOkCancel = 0x1;
+inline constexpr unsigned kMbYesNo = 0x4;
+inline constexpr unsigned kMbIconError = 0x10;
+inline constexpr unsigned kMbIconQuestion = 0x20;
+inline constexpr unsigned kMbIconWarning = 0x30;      // also the exclamation icon
+inline constexpr unsigned kMbIconInformation = 0x40;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+// Every message box of the program goes through the current prompt, so tests can see and
+// answer them. The default shows a real message box (Windows) or writes to stderr (POSIX).
+class iPrompt {
+public:
+    virtual ~iPrompt() = default;
+    // owner 0: the active window of the thread.
+    virtual int Show(NativeHandle owner, std::string_view text, std::string_view title, unsigned style) = 0;
+};
+iPrompt& Prompt();
+// Installs a prompt (nullptr restores the default); returns the one that was installed.
+iPrompt* SetPrompt(iPrompt* prompt);
+inline int ShowMessage(NativeHandle owner, std::string_view text, std::string_view title, unsigned style)
+{
+    return Prompt().Show(owner, text, title, style);
+}
+
+}  // namespace platform
+}  // namespace kw
