@@ -1,0 +1,32 @@
+#include "clsAppIcon.h"
+
+#include <string>
+
+#include "platform/WinText.h"
+
+namespace kw {
+
+void clsAppIcon::SetAppIcon(HWND r_hParentWnd, std::string_view r_sResourceID)
+{
+    if (!r_hParentWnd)
+        return;
+    HWND top = r_hParentWnd;
+    for (HWND owner = GetWindow(top, GW_OWNER); owner; owner = GetWindow(owner, GW_OWNER))
+        top = owner;
+
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    std::wstring name = Widen(r_sResourceID);
+    struct Size { int cx, cy; WPARAM which; };
+    const Size sizes[] = {{SM_CXICON, SM_CYICON, ICON_BIG}, {SM_CXSMICON, SM_CYSMICON, ICON_SMALL}};
+    for (const Size& s : sizes) {
+        // Shared icons belong to the system; never destroyed here.
+        HANDLE icon = LoadImageW(module, name.c_str(), IMAGE_ICON, GetSystemMetrics(s.cx),
+                                 GetSystemMetrics(s.cy), LR_SHARED);
+        if (!icon)
+            continue;  // leave the window's icon as it was
+        SendMessageW(top, WM_SETICON, s.which, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(r_hParentWnd, WM_SETICON, s.which, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+}  // namespace kw

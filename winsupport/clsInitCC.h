@@ -1,0 +1,25 @@
+#pragma once
+#include <windows.h>
+
+namespace kw {
+
+// Common-controls start-up and the theme questions the back-colour routine asks.
+class clsInitCC {
+public:
+    clsInitCC() = default;
+    ~clsInitCC();
+    clsInitCC(const clsInitCC&) = delete;
+    clsInitCC& operator=(const clsInitCC&) = delete;
+
+    bool InitCC(DWORD v_eFlags);
+    // Callers ask XPThemesSupported first: without uxtheme.dll this raises.
+    bool ThemeIsActive() const;
+    bool XPThemesSupported() const;
+
+    HMODULE Shell32Handle() const { return shell32_; }
+
+private:
+    HMODULE shell32_ = nullptr;
+};
+
+}  // namespace kw
