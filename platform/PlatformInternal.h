@@ -1,0 +1,16 @@
+#pragma once
+// State shared by both implementations: test overrides and the installed prompt.
+#include <optional>
+#include <string>
+
+#include "Platform.h"
+
+namespace kw::platform::internal {
+
+const std::string& ProgramFolderOverride();
+std::optional<std::string> SpecialFolderOverride(int csidl);
+// True when a test hook took the call.
+bool RunShellOpenHook(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir);
+iPrompt& DefaultPrompt();
+
+}  // namespace kw::platform::internal

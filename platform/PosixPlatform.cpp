@@ -1,0 +1,314 @@
+// The POSIX side of the platform: Windows' conventions (backslash paths, Win32 result
+// codes, the ANSI code page Windows-1252) reproduced on a POSIX file system.
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <locale.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <wctype.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "Cp1252.h"
+#include "Platform.h"
+#include "PlatformInternal.h"
+
+extern char** environ;
+
+namespace kw::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Win32 numbers of the errors this side can report.
+constexpr unsigned long kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5, kGenFailure = 31,
+                        kFileExists = 80, kDiskFull = 112, kInvalidName = 123, kBadPathname = 161,
+                        kAlreadyExists = 183, kFilenameTooLong = 206;
+
+std::string Native(std::string_view path)
+{
+    std::string out(path);
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+    return out;
+}
+
+unsigned long FromErrno(int e)
+{
+    switch (e) {
+    case ENOENT: return kFileNotFound;
+    case ENOTDIR: return kPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return kAccessDenied;
+    case ENOSPC:
+    case EDQUOT: return kDiskFull;
+    case EEXIST: return kAlreadyExists;
+    case ENAMETOOLONG: return kFilenameTooLong;
+    case EINVAL: return kInvalidName;
+    default: return kGenFailure;
+    }
+}
+
+// A file without any write bit stands for Windows' read-only attribute, also for root.
+bool IsReadOnlyFile(const std::string& nativePath)
+{
+    struct stat st;
+    return stat(nativePath.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+}
+
+locale_t Utf8Locale()
+{
+    static locale_t loc = [] {
+        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+        return l ? l : newlocale(LC_CTYPE_MASK, "C", nullptr);
+    }();
+    return loc;
+}
+
+std::u32string UpperCodePoints(std::string_view utf8)
+{
+    std::u32string out;
+    for (size_t pos = 0; pos < utf8.size();)
+        out += static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp1252::DecodeUtf8(utf8, pos)), Utf8Locale()));
+    return out;
+}
+
+// Copies one file or folder (with its tree) into the folder `into`.
+std::error_code CopyEntry(const fs::path& source, const fs::path& into)
+{
+    std::error_code ec;
+    fs::path target = into / source.filename();
+    if (fs::is_directory(source, ec)) {
+        fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    } else if (fs::exists(source, ec)) {
+        fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+    } else if (!ec) {
+        ec = std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    return ec;
+}
+
+// Splits a shell path list: entries up to the first empty one.
+std::vector<std::string> SplitList(std::string_view list)
+{
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start < list.size()) {
+        size_t end = list.find('\0', start);
+        if (end == std::string_view::npos)
+            end = list.size();
+        if (end == start)
+            break;
+        out.emplace_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return out;
+}
+
+class StderrPrompt final : public iPrompt {
+public:
+    int Show(NativeHandle, std::string_view text, std::string_view title, unsigned style) override
+    {
+        std::cerr << title << ": " << text << '\n';
+        return (style & 0xF) == kMbYesNo ? kIdYes : kIdOk;
+    }
+};
+
+}  // namespace
+
+std::string ToAnsi(std::string_view utf8) { return cp1252::FromUtf8(utf8); }
+std::string FromAnsi(std::string_view ansi) { return cp1252::ToUtf8(ansi); }
+
+std::string UpperCase(std::string_view utf8)
+{
+    std::string out;
+    for (char32_t cp : UpperCodePoints(utf8))
+        cp1252::AppendUtf8(out, cp);
+    return out;
+}
+
+int CompareText(std::string_view a, std::string_view b)
+{
+    return UpperCodePoints(a).compare(UpperCodePoints(b));
+}
+
+std::string ProgramFolder()
+{
+    if (!internal::ProgramFolderOverride().empty())
+        return internal::ProgramFolderOverride();
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return {};
+    return exe.parent_path().string();
+}
+
+bool PathExists(std::string_view path)
+{
+    struct stat st;
+    return !path.empty() && stat(Native(path).c_str(), &st) == 0;
+}
+
+bool ReadFileBytes(std::string_view path, std::string& bytes)
+{
+    FILE* f = std::fopen(Native(path).c_str(), "rb");
+    if (!f)
+        return false;
+    bytes.clear();
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText)
+{
+    auto fail = [&](unsigned long code) {
+        if (errorText)
+            *errorText = ErrorText(code);
+        return code;
+    };
+    std::string target = Native(path);
+    struct stat st;
+    if (stat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnlyFile(target)))
+        return fail(kAccessDenied);
+
+    std::string temp = target + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return fail(errno == ENOENT ? kPathNotFound : FromErrno(errno));
+    fchmod(fd, 0644);
+    for (size_t written = 0; written < bytes.size();) {
+        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            int e = errno;
+            close(fd);
+            unlink(temp.c_str());
+            return fail(FromErrno(e));
+        }
+        written += static_cast<size_t>(n);
+    }
+    if (close(fd) != 0 || rename(temp.c_str(), target.c_str()) != 0) {
+        int e = errno;
+        unlink(temp.c_str());
+        return fail(FromErrno(e));
+    }
+    return 0;
+}
+
+std::string ErrorText(unsigned long code)
+{
+    switch (code) {
+    case 0: return "The operation completed successfully.";
+    case kFileNotFound: return "The system cannot find the file specified.";
+    case kPathNotFound: return "The system cannot find the path specified.";
+    case kAccessDenied: return "Access is denied.";
+    case kFileExists: return "The file exists.";
+    case kDiskFull: return "There is not enough space on the disk.";
+    case kInvalidName: return "The filename, directory name, or volume label syntax is incorrect.";
+    case kBadPathname: return "The specified path is invalid.";
+    case kAlreadyExists: return "Cannot create a file when that file already exists.";
+    case kFilenameTooLong: return "The filename or extension is too long.";
+    default: return "Error " + std::to_string(code) + ".";
+    }
+}
+
+bool SpecialFolderPath(NativeHandle, int csidl, std::string& path)
+{
+    auto over = internal::SpecialFolderOverride(csidl);
+    if (!over)
+        return false;  // no Windows folders here except those a test sets
+    path = *over;
+    return true;
+}
+
+long CreateFolderTree(NativeHandle, std::string_view path)
+{
+    std::string native = Native(path);
+    if (native.empty() || native[0] != '/')
+        return static_cast<long>(kBadPathname);
+    struct stat st;
+    if (stat(native.c_str(), &st) == 0)
+        return static_cast<long>(S_ISDIR(st.st_mode) ? kAlreadyExists : kFileExists);
+    std::error_code ec;
+    fs::create_directories(native, ec);
+    if (ec)
+        return static_cast<long>(ec.value() == EEXIST || ec.value() == ENOTDIR ? kPathNotFound : FromErrno(ec.value()));
+    return 0;
+}
+
+CopyResult ShellCopy(NativeHandle, std::string_view sources, std::string_view target)
+{
+    CopyResult result;
+    std::vector<std::string> from = SplitList(sources), to = SplitList(target);
+    if (from.empty() || to.empty()) {
+        result.code = static_cast<int>(kFileNotFound);
+        return result;
+    }
+    fs::path into = Native(to.front());
+    std::error_code ec;
+    fs::create_directories(into, ec);
+    for (const std::string& entry : from) {
+        fs::path source = Native(entry);
+        std::string pattern = source.filename().string();
+        if (pattern.find_first_of("*?") == std::string::npos) {
+            ec = CopyEntry(source, into);
+        } else {
+            // "*.*" matches every name, with or without a dot, as on Windows.
+            bool all = pattern == "*.*" || pattern == "*";
+            for (const auto& item : fs::directory_iterator(source.parent_path(), ec)) {
+                std::string name = item.path().filename().string();
+                if (all || fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0)
+                    ec = CopyEntry(item.path(), into);
+                if (ec)
+                    break;
+            }
+        }
+        if (ec) {
+            // The shell reports the error and gives up on the rest.
+            result.code = static_cast<int>(FromErrno(ec.value()));
+            result.aborted = true;
+            break;
+        }
+    }
+    return result;
+}
+
+void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir)
+{
+    if (internal::RunShellOpenHook(owner, verb, file, workDir))
+        return;
+    std::string target = Native(file);
+    if (!workDir.empty() && !target.empty() && target[0] != '/')
+        target = Native(workDir) + "/" + target;
+    char arg0[] = "xdg-open";
+    char* argv[] = {arg0, target.data(), nullptr};
+    pid_t pid;
+    // Without xdg-open there is nothing to open with; that is not an error.
+    if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ) == 0)
+        waitpid(pid, nullptr, WNOHANG);
+}
+
+namespace internal {
+iPrompt& DefaultPrompt()
+{
+    static StderrPrompt prompt;
+    return prompt;
+}
+}  // namespace internal
+
+}  // namespace kw::platform

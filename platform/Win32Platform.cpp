@@ -1,0 +1,238 @@
+#include <algorithm>
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "Platform.h"
+#include "PlatformInternal.h"
+#include "WinText.h"
+
+namespace kw::platform {
+
+namespace {
+
+HWND Hwnd(NativeHandle h) { return reinterpret_cast<HWND>(h); }
+
+std::wstring FromCodePage(UINT codePage, std::string_view bytes)
+{
+    if (bytes.empty())
+        return {};
+    int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+    return out;
+}
+
+struct Handle {
+    HANDLE h;
+    explicit Handle(HANDLE handle) : h(handle) {}
+    ~Handle()
+    {
+        if (h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+};
+
+class MessageBoxPrompt final : public iPrompt {
+public:
+    int Show(NativeHandle owner, std::string_view text, std::string_view title, unsigned style) override
+    {
+        HWND hOwner = owner ? Hwnd(owner) : GetActiveWindow();
+        return MessageBoxW(hOwner, Widen(text).c_str(), Widen(title).c_str(), style);
+    }
+};
+
+}  // namespace
+
+std::string ToAnsi(std::string_view utf8)
+{
+    std::wstring wide = Widen(utf8);
+    if (wide.empty())
+        return {};
+    int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::string FromAnsi(std::string_view ansi) { return Narrow(FromCodePage(CP_ACP, ansi)); }
+
+std::string UpperCase(std::string_view utf8)
+{
+    std::wstring wide = Widen(utf8);
+    if (!wide.empty())
+        CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return Narrow(wide);
+}
+
+int CompareText(std::string_view a, std::string_view b)
+{
+    std::wstring wa = Widen(a), wb = Widen(b);
+    int r = CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, wa.data(), static_cast<int>(wa.size()),
+                            wb.data(), static_cast<int>(wb.size()), nullptr, nullptr, 0);
+    if (r == 0)  // the call failed: fall back to the code-point order of the upper-cased texts
+        return UpperCase(a).compare(UpperCase(b));
+    return r - CSTR_EQUAL;
+}
+
+std::string ProgramFolder()
+{
+    if (!internal::ProgramFolderOverride().empty())
+        return internal::ProgramFolderOverride();
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos)
+        return {};
+    // A drive root keeps its backslash ("C:\"), any other folder loses it.
+    path.resize(slash == 2 && path[1] == L':' ? slash + 1 : slash);
+    return Narrow(path);
+}
+
+bool PathExists(std::string_view path)
+{
+    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool ReadFileBytes(std::string_view path, std::string& bytes)
+{
+    Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.h, &size) || size.QuadPart > 0x7FFFFFFF)
+        return false;
+    bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD done = 0;
+    if (!bytes.empty() && (!ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
+                           done != bytes.size()))
+        return false;
+    return true;
+}
+
+unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText)
+{
+    auto fail = [&](DWORD code) -> unsigned long {
+        if (errorText)
+            *errorText = ErrorText(code);
+        return code;
+    };
+    std::wstring target = Widen(path);
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return fail(ERROR_ACCESS_DENIED);
+
+    std::wstring temp;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (unsigned attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp";
+        h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            return fail(GetLastError());
+    }
+    if (h == INVALID_HANDLE_VALUE)
+        return fail(ERROR_FILE_EXISTS);
+    DWORD writeError = 0;
+    {
+        Handle file(h);
+        for (size_t written = 0; written < bytes.size() && !writeError;) {
+            DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 30)), done = 0;
+            if (WriteFile(file.h, bytes.data() + written, chunk, &done, nullptr))
+                written += done;
+            else
+                writeError = GetLastError();
+        }
+    }
+    if (writeError) {
+        DeleteFileW(temp.c_str());
+        return fail(writeError);
+    }
+    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD code = GetLastError();
+        DeleteFileW(temp.c_str());
+        return fail(code);
+    }
+    return 0;
+}
+
+std::string ErrorText(unsigned long code)
+{
+    wchar_t* buffer = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(code);
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return Narrow(text);
+}
+
+bool SpecialFolderPath(NativeHandle owner, int csidl, std::string& path)
+{
+    if (auto over = internal::SpecialFolderOverride(csidl)) {
+        path = *over;
+        return true;
+    }
+    wchar_t buffer[MAX_PATH] = {};
+    // Token -1: the default user, so the answer does not depend on who runs the program.
+    if (SHGetFolderPathW(Hwnd(owner), csidl, reinterpret_cast<HANDLE>(-1), SHGFP_TYPE_CURRENT, buffer) != S_OK)
+        return false;
+    path = Narrow(buffer);
+    return true;
+}
+
+long CreateFolderTree(NativeHandle owner, std::string_view path)
+{
+    return SHCreateDirectoryExW(Hwnd(owner), Widen(path).c_str(), nullptr);
+}
+
+CopyResult ShellCopy(NativeHandle owner, std::string_view sources, std::string_view target)
+{
+    // The lists keep their NULs through the conversion; two more make sure they are ended.
+    std::wstring from = Widen(sources) + L'\0' + L'\0';
+    std::wstring to = Widen(target) + L'\0' + L'\0';
+    SHFILEOPSTRUCTW op = {};
+    op.hwnd = Hwnd(owner);
+    op.wFunc = FO_COPY;
+    op.pFrom = from.c_str();
+    op.pTo = to.c_str();
+    op.fFlags = FOF_NOCONFIRMATION;
+    op.lpszProgressTitle = L"";
+    CopyResult result;
+    result.code = SHFileOperationW(&op);
+    result.aborted = op.fAnyOperationsAborted != FALSE;
+    return result;
+}
+
+void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir)
+{
+    if (internal::RunShellOpenHook(owner, verb, file, workDir))
+        return;
+    std::wstring wVerb = Widen(verb), wFile = Widen(file), wDir = Widen(workDir);
+    ShellExecuteW(Hwnd(owner), wVerb.empty() ? nullptr : wVerb.c_str(), wFile.c_str(), nullptr,
+                  wDir.empty() ? nullptr : wDir.c_str(), SW_SHOWNORMAL);
+}
+
+namespace internal {
+iPrompt& DefaultPrompt()
+{
+    static MessageBoxPrompt prompt;
+    return prompt;
+}
+}  // namespace internal
+
+}  // namespace kw::platform

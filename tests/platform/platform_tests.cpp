@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Platform.h"
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
+using namespace kw;
+
+namespace {
+
+// A fresh temporary folder, given to the platform as a backslash path.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        native_ = fs::temp_directory_path() / ("kw-platform-" + std::to_string(counter_++) + "-" +
+                                               std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        fs::remove_all(native_);
+        fs::create_directories(native_);
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        fs::permissions(native_, fs::perms::all, fs::perm_options::add, ec);
+        for (auto& e : fs::recursive_directory_iterator(native_, ec))
+            fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        fs::remove_all(native_, ec);
+    }
+    // The folder as the program writes paths: backslashes.
+    std::string Path(const std::string& rel = {}) const
+    {
+        std::string p = native_.string();
+        for (char& c : p)
+            if (c == '/')
+                c = '\\';
+        return rel.empty() ? p : p + "\\" + rel;
+    }
+    fs::path Native(const std::string& rel) const
+    {
+        std::string r = rel;
+        for (char& c : r)
+            if (c == '\\')
+                c = '/';
+        return native_ / r;
+    }
+    void Write(const std::string& rel, const std::string& bytes) const
+    {
+        fs::create_directories(Native(rel).parent_path());
+        std::ofstream(Native(rel), std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& rel) const
+    {
+        std::ifstream in(Native(rel), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+private:
+    static inline int counter_ = 0;
+    fs::path native_;
+};
+
+std::string List(std::initializer_list<std::string> paths)
+{
+    std::string out;
+    for (const auto& p : paths)
+        out += p + '\0';
+    return out + '\0';
+}
+
+}  // namespace
+
+TEST(Text, AnsiConversionUsesWindows1252)
+{
+    EXPECT_EQ(platform::ToAnsi("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80");
+    EXPECT_EQ(platform::FromAnsi("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
+    // A character the code page lacks becomes a question mark; nothing is dropped.
+    EXPECT_EQ(platform::ToAnsi("a\xE4\xB8\xAD" "b"), "a?b");
+    EXPECT_EQ(platform::ToAnsi(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(Text, UpperCaseAndCompareIgnoreCaseBeyondAscii)
+{
+    EXPECT_EQ(platform::UpperCase("x.dll \xC3\xA9t\xC3\xA9"), "X.DLL \xC3\x89T\xC3\x89");
+    EXPECT_EQ(platform::CompareText("C:\\A\\X.DLL", "c:\\a\\x.dll"), 0);
+    EXPECT_EQ(platform::CompareText("\xC3\xA9", "\xC3\x89"), 0);
+    EXPECT_LT(platform::CompareText("C:\\A.dll", "C:\\a.txt"), 0);
+    EXPECT_GT(platform::CompareText("C:\\b.exe", "C:\\a.txt"), 0);
+}
+
+TEST(Files, WriteFileWholeReplacesAndLeavesNoTemporaryFile)
+{
+    TempFolder t;
+    std::string err;
+    ASSERT_EQ(platform::WriteFileWhole(t.Path("a.txt"), "first\r\n", &err), 0u) << err;
+    ASSERT_EQ(platform::WriteFileWhole(t.Path("a.txt"), "second", &err), 0u) << err;
+    EXPECT_EQ(t.Read("a.txt"), "second");
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadFileBytes(t.Path("a.txt"), bytes));
+    EXPECT_EQ(bytes, "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(t.Native("")), fs::directory_iterator{}), 1);
+}
+
+TEST(Files, WriteFileWholeReportsFailuresWithTheirText)
+{
+    TempFolder t;
+    std::string err;
+    EXPECT_EQ(platform::WriteFileWhole(t.Path("missing\\a.txt"), "x", &err), 3u);
+    EXPECT_FALSE(err.empty());
+
+    t.Write("ro.txt", "old");
+    fs::permissions(t.Native("ro.txt"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+#ifdef _WIN32
+    // Wine maps a file without write bits to the read-only attribute; make sure of it.
+    SetFileAttributesA(t.Native("ro.txt").string().c_str(), FILE_ATTRIBUTE_READONLY);
+#endif
+    err.clear();
+    EXPECT_EQ(platform::WriteFileWhole(t.Path("ro.txt"), "new", &err), 5u);
+    EXPECT_FALSE(err.empty());
+    EXPECT_EQ(t.Read("ro.txt"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(t.Native("")), fs::directory_iterator{}), 1);
+    EXPECT_FALSE(platform::ReadFileBytes(t.Path("nothing.txt"), err));
+}
+
+TEST(Shell, CreateFolderTreeResultCodes)
+{
+    TempFolder t;
+    EXPECT_EQ(platform::CreateFolderTree(0, t.Path("Out\\Tool\\files")), 0);
+    EXPECT_TRUE(fs::is_directory(t.Native("Out/Tool/files")));
+    EXPECT_TRUE(platform::PathExists(t.Path("Out\\Tool")));
+    EXPECT_EQ(platform::CreateFolderTree(0, t.Path("Out\\Tool\\files")), 183);
+    EXPECT_EQ(platform::CreateFolderTree(0, "relative\\folder"), 161);
+}
+
+TEST(Shell, CopyTreeByPatternAndSingleFiles)
+{
+    TempFolder t;
+    t.Write("P\\a.exe", "A");
+    t.Write("P\\readme", "R");  // no dot: "*.*" still matches it
+    t.Write("P\\sub\\deep\\d.dat", "D");
+    t.Write("Q\\x.dll", "X");
+    t.Write("out\\x.dll", "old");
+    ASSERT_EQ(platform::CreateFolderTree(0, t.Path("out")), 183);
+
+    auto r = platform::ShellCopy(0, List({t.Path("P\\*.*")}) + t.Path("Q\\x.dll") + '\0', List({t.Path("out")}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_FALSE(r.aborted);
+    EXPECT_EQ(t.Read("out\\a.exe"), "A");
+    EXPECT_EQ(t.Read("out\\readme"), "R");
+    EXPECT_EQ(t.Read("out\\sub\\deep\\d.dat"), "D");
+    // Behind the list's end: not seen.
+    EXPECT_EQ(t.Read("out\\x.dll"), "old");
+
+    r = platform::ShellCopy(0, List({t.Path("Q\\x.dll"), t.Path("P\\a.exe")}), List({t.Path("out")}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(t.Read("out\\x.dll"), "X");
+}
+
+TEST(Shell, CopyOfAVanishedFileFails)
+{
+    TempFolder t;
+    t.Write("out\\keep", "");
+    auto r = platform::ShellCopy(0, List({t.Path("gone.exe")}), List({t.Path("out")}));
+    EXPECT_TRUE(r.code != 0 || r.aborted);
+}
+
+TEST(Overrides, ProgramAndSpecialFoldersAndShellOpen)
+{
+    platform::SetProgramFolderForTesting("C:\\Tools");
+    EXPECT_EQ(platform::ProgramFolder(), "C:\\Tools");
+    platform::SetProgramFolderForTesting("");
+    EXPECT_FALSE(platform::ProgramFolder().empty());
+    EXPECT_NE(platform::ProgramFolder(), "C:\\Tools");
+
+    platform::SetSpecialFolderForTesting(platform::kCsidlSystem, "D:\\Sys");
+    std::string p;
+    ASSERT_TRUE(platform::SpecialFolderPath(0, platform::kCsidlSystem, p));
+    EXPECT_EQ(p, "D:\\Sys");
+    platform::SetSpecialFolderForTesting(platform::kCsidlSystem, "");
+#ifdef _WIN32
+    ASSERT_TRUE(platform::SpecialFolderPath(0, platform::kCsidlSystem, p));
+    EXPECT_NE(platform::UpperCase(p).find("SYSTEM32"), std::string::npos) << p;
+#else
+    EXPECT_FALSE(platform::SpecialFolderPath(0, platform::kCsidlSystem, p));
+#endif
+
+    std::string seen;
+    platform::SetShellOpenHookForTesting([&](NativeHandle, std::string_view verb, std::string_view file, std::string_view) {
+        seen = std::string(verb) + "|" + std::string(file);
+    });
+    platform::ShellOpen(0, "explore", "D:\\Out\\Tool", "");
+    platform::SetShellOpenHookForTesting({});
+    EXPECT_EQ(seen, "explore|D:\\Out\\Tool");
+}
+
+TEST(Prompt, InstalledPromptSeesMessages)
+{
+    struct Recorder : platform::iPrompt {
+        std::string last;
+        unsigned style = 0;
+        int Show(NativeHandle, std::string_view text, std::string_view title, unsigned s) override
+        {
+            last = std::string(title) + ": " + std::string(text);
+            style = s;
+            return platform::kIdCancel;
+        }
+    } rec;
+    platform::iPrompt* before = platform::SetPrompt(&rec);
+    EXPECT_EQ(platform::ShowMessage(0, "Hello", "Attention", platform::kMbOkCancel | platform::kMbIconWarning),
+              platform::kIdCancel);
+    platform::SetPrompt(before);
+    EXPECT_EQ(rec.last, "Attention: Hello");
+    EXPECT_EQ(rec.style, 0x31u);
+}
