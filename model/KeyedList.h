@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace kw {
@@ -18,6 +19,7 @@ public:
     const std::string& Item(int position) const;
     bool Contains(const std::string& key) const;
     // Adds at the end, or before/after a position (1..Count()); false when the key exists.
+    // A position outside the list raises the invalid-argument error.
     bool Add(const std::string& value, const std::string& key);
     bool AddBefore(const std::string& value, const std::string& key, int position);
     bool AddAfter(const std::string& value, const std::string& key, int position);
@@ -25,7 +27,11 @@ public:
     const std::vector<Entry>& Entries() const { return entries_; }
 
 private:
+    bool Insert(std::size_t at, const std::string& value, const std::string& key);
+    void CheckPosition(int position) const;
+
     std::vector<Entry> entries_;
+    std::unordered_set<std::string> folded_;  // upper-cased keys, for the lookups
 };
 
 }  // namespace kw

@@ -130,6 +130,11 @@ public:
     void SystemFilesDest(Destination v_eSystemFilesDest);
     std::string SystemFilesFolder() const;
 
+    // True when the text can be used as one file name: not empty, no \ / : * ? " < > | or
+    // control character, no trailing dot or blank, not "." or "..", not a device name
+    // (CON, PRN, AUX, NUL, COM1-9, LPT1-9, also with an extension), at most 255 characters.
+    static bool IsValidFileName(const std::string& name);
+
 private:
     void WriteDefaultIni();
     static std::string AddBackslash(const std::string& text);
@@ -142,6 +147,9 @@ private:
     void WriteIni(const std::string& section, const char* key, const char* value);
     std::string GetSpecialFolder(int folderId) const;
     std::string FormatDestination(Destination destination, DestinationFormat format) const;
+    bool AreScriptNamesValid() const;
+    const ExecutableSlot& Slot(int index, long error) const;
+    ExecutableSlot& Slot(int index, long error);
 
     std::string m_sIniFile;
     NativeHandle m_hParentWnd = 0;

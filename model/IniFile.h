@@ -1,0 +1,48 @@
+#pragma once
+// Our own reader and writer of Kitwright.ini, with the conventions of the Windows profile
+// API: names compared case-insensitively, blanks around names and values trimmed, one pair
+// of enclosing quotes dropped on reading, CR LF lines, no blank lines, ';' comments kept,
+// new sections and keys appended at the end. The file is in the ANSI code page; the
+// interface speaks UTF-8.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kw::ini {
+
+class Document {
+public:
+    // Never fails: whatever the bytes are, they give some document.
+    static Document Parse(std::string_view ansi);
+    std::string Serialize() const;
+
+    // False when the section or key is missing; a key line without '=' reads as empty.
+    bool Get(std::string_view section, std::string_view key, std::string& value) const;
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+    void RemoveKey(std::string_view section, std::string_view key);
+    void RemoveSection(std::string_view section);
+
+private:
+    // Names and values are kept as the file's bytes, so untouched lines survive a rewrite.
+    struct Line {
+        std::string name;                  // the whole line for a comment
+        std::optional<std::string> value;  // none: a line without '='
+    };
+    struct Section {
+        std::optional<std::string> name;  // none: lines above the first header
+        std::vector<Line> lines;
+    };
+    Section* Find(std::string_view section);
+    const Section* Find(std::string_view section) const;
+
+    std::vector<Section> sections_;
+};
+
+// The value of a key of a file, or empty when the file, section or key is missing.
+std::string Read(const std::string& path, std::string_view section, std::string_view key);
+// One profile-style write: a null key removes the section, a null value removes the key.
+// Returns 0 or the platform's error code.
+unsigned long Write(const std::string& path, std::string_view section, const char* key, const char* value);
+
+}  // namespace kw::ini

@@ -1,0 +1,665 @@
+#include "clsKitwright.h"
+
+#include <algorithm>
+#include <charconv>
+#include <set>
+#include <utility>
+
+#include "IniFile.h"
+#include "platform/RuntimeError.h"
+
+namespace kw {
+
+namespace {
+
+constexpr const char* kIniName = "Kitwright.ini";
+constexpr const char* kAttention = "Attention";
+constexpr int kMaxSlotIndex = 32767;  // the slot index was a 16-bit number
+constexpr int kErrorInvalidName = 123;
+
+// A step of the start-up that fails is skipped: the program must start whatever the file holds.
+template <class F>
+void Try(F&& step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+// Decimal text to a number; anything else (or out of range) gives 0.
+int ToLong(const std::string& text)
+{
+    std::string_view s = text;
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    if (!s.empty() && s.front() == '+')
+        s.remove_prefix(1);
+    int value = 0;
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    return (ec == std::errc() && end == s.data() + s.size() && !s.empty()) ? value : 0;
+}
+
+void Warn(const char* text)
+{
+    platform::ShowMessage(0, text, kAttention, platform::kMbOk | platform::kMbIconWarning);
+}
+
+std::string Upper(const std::string& s)
+{
+    return platform::UpperCase(s);
+}
+
+}  // namespace
+
+// ---- Construction and preferences --------------------------------------------------------
+
+clsKitwright::clsKitwright()
+{
+    Try([&] { m_sIniFile = AddBackslash(platform::ProgramFolder()) + kIniName; });
+    Try([&] {
+        if (!FileExists(m_sIniFile))
+            WriteDefaultIni();
+    });
+    m_aExecutables.assign(1, ExecutableSlot{});
+    m_iCurrExecutable = 0;
+    Try([&] { m_sPluginLocation = ReadIni("Preferences", "PluginPath"); });
+    Try([&] { m_eIncAuthor = CheckValue(ToLong(ReadIni("Preferences", "IncAuthor"))); });
+    Try([&] { m_eIncZelMenu = CheckValue(ToLong(ReadIni("Preferences", "IncZelMenu"))); });
+    Try([&] { m_eIncJuxMenu = CheckValue(ToLong(ReadIni("Preferences", "IncJuxMenu"))); });
+    Try([&] { m_eIncPopupDone = CheckValue(ToLong(ReadIni("Preferences", "IncPopupDone"))); });
+    Try([&] { m_eZelFileName = CheckValue(ToLong(ReadIni("Preferences", "ZelFileName"))); });
+    Try([&] { m_eZelVersion = ZelMenuVersion(ToLong(ReadIni("Preferences", "ZelVersion"))); });
+    Try([&] { m_sAuthorName = ReadIni("Personal", "Name"); });
+    Try([&] { m_sAuthorWebsite = ReadIni("Personal", "Website"); });
+    Try([&] { m_sAuthorContact = ReadIni("Personal", "Contact"); });
+    Try([&] { m_sAuthorComment = ReadIni("Personal", "Comment"); });
+}
+
+void clsKitwright::WriteDefaultIni()
+{
+    const std::string folder = platform::ProgramFolder();
+    WriteIni("Preferences", "PluginPath", folder.c_str());
+    WriteIni("Preferences", "IncAuthor", "1");
+    WriteIni("Preferences", "IncZelMenu", "1");
+    WriteIni("Preferences", "IncJuxMenu", "1");
+    WriteIni("Preferences", "IncPopupDone", "1");
+    WriteIni("MenuGroup", "0", "Accessories");
+    WriteIni("MenuGroup", "1", "System Tools");
+}
+
+std::string clsKitwright::ReadIni(const std::string& section, const std::string& key) const
+{
+    return ini::Read(m_sIniFile, section, key);
+}
+
+void clsKitwright::WriteIni(const std::string& section, const char* key, const char* value)
+{
+    if (m_sIniFile.empty())
+        return;
+    try {
+        ini::Write(m_sIniFile, section, key, value);
+    } catch (...) {
+        // Preferences that cannot be saved are simply not saved.
+    }
+}
+
+bool clsKitwright::FileExists(const std::string& path)
+{
+    return !path.empty() && platform::PathExists(path);
+}
+
+std::string clsKitwright::AddBackslash(const std::string& text)
+{
+    if (text.empty() || text.back() == '\\')
+        return text;
+    return text + "\\";
+}
+
+std::string clsKitwright::AuthorComment() const { return m_sAuthorComment; }
+void clsKitwright::AuthorComment(const std::string& v_sAuthorComment)
+{
+    m_sAuthorComment = v_sAuthorComment;
+    WriteIni("Personal", "Comment", m_sAuthorComment.c_str());
+}
+
+std::string clsKitwright::AuthorContact() const { return m_sAuthorContact; }
+void clsKitwright::AuthorContact(const std::string& v_sAuthorContact)
+{
+    m_sAuthorContact = v_sAuthorContact;
+    WriteIni("Personal", "Contact", m_sAuthorContact.c_str());
+}
+
+std::string clsKitwright::AuthorName() const { return m_sAuthorName; }
+void clsKitwright::AuthorName(const std::string& v_sAuthorName)
+{
+    m_sAuthorName = v_sAuthorName;
+    WriteIni("Personal", "Name", m_sAuthorName.c_str());
+}
+
+std::string clsKitwright::AuthorWebsite() const { return m_sAuthorWebsite; }
+void clsKitwright::AuthorWebsite(const std::string& v_sAuthorWebsite)
+{
+    if (v_sAuthorWebsite == "http://") {
+        m_sAuthorWebsite.clear();
+        WriteIni("Personal", "Website", nullptr);
+    } else {
+        m_sAuthorWebsite = v_sAuthorWebsite;
+        WriteIni("Personal", "Website", m_sAuthorWebsite.c_str());
+    }
+}
+
+std::string clsKitwright::Description() const { return m_sDescription; }
+void clsKitwright::Description(const std::string& v_sDescription) { m_sDescription = v_sDescription; }
+
+std::string clsKitwright::PluginName() const { return m_sPluginName; }
+void clsKitwright::PluginName(const std::string& v_sPluginName) { m_sPluginName = v_sPluginName; }
+
+std::string clsKitwright::ProgramName() const { return m_sProgramName; }
+void clsKitwright::ProgramName(const std::string& v_sProgramName) { m_sProgramName = v_sProgramName; }
+
+std::string clsKitwright::ProgramWebsite() const { return m_sProgramWebsite; }
+void clsKitwright::ProgramWebsite(const std::string& v_sProgramWebsite)
+{
+    m_sProgramWebsite = v_sProgramWebsite == "http://" ? std::string() : v_sProgramWebsite;
+}
+
+std::string clsKitwright::PluginLocation() const { return AddBackslash(m_sPluginLocation); }
+void clsKitwright::PluginLocation(const std::string& v_sPluginLocation)
+{
+    m_sPluginLocation = v_sPluginLocation;
+    WriteIni("Preferences", "PluginPath", m_sPluginLocation.c_str());
+}
+
+CheckValue clsKitwright::IncAuthor() const { return m_eIncAuthor; }
+void clsKitwright::IncAuthor(CheckValue v_eIncAuthor)
+{
+    m_eIncAuthor = v_eIncAuthor;
+    WriteIni("Preferences", "IncAuthor", std::to_string(int(m_eIncAuthor)).c_str());
+}
+
+CheckValue clsKitwright::IncZelMenu() const { return m_eIncZelMenu; }
+void clsKitwright::IncZelMenu(CheckValue v_eIncZelMenu)
+{
+    m_eIncZelMenu = v_eIncZelMenu;
+    WriteIni("Preferences", "IncZelMenu", std::to_string(int(m_eIncZelMenu)).c_str());
+}
+
+CheckValue clsKitwright::IncJuxMenu() const { return m_eIncJuxMenu; }
+void clsKitwright::IncJuxMenu(CheckValue v_eIncJuxMenu)
+{
+    m_eIncJuxMenu = v_eIncJuxMenu;
+    WriteIni("Preferences", "IncJuxMenu", std::to_string(int(m_eIncJuxMenu)).c_str());
+}
+
+CheckValue clsKitwright::IncPopupDone() const { return m_eIncPopupDone; }
+void clsKitwright::IncPopupDone(CheckValue v_eIncPopupDone)
+{
+    m_eIncPopupDone = v_eIncPopupDone;
+    WriteIni("Preferences", "IncPopupDone", std::to_string(int(m_eIncPopupDone)).c_str());
+}
+
+CheckValue clsKitwright::ZelFileName() const { return m_eZelFileName; }
+void clsKitwright::ZelFileName(CheckValue v_eZelFileName)
+{
+    m_eZelFileName = v_eZelFileName;
+    WriteIni("Preferences", "ZelFileName", std::to_string(int(m_eZelFileName)).c_str());
+}
+
+ZelMenuVersion clsKitwright::ZelVersion() const { return m_eZelVersion; }
+void clsKitwright::ZelVersion(ZelMenuVersion v_eZelVersion)
+{
+    m_eZelVersion = v_eZelVersion;
+    WriteIni("Preferences", "ZelVersion", std::to_string(int(m_eZelVersion)).c_str());
+}
+
+NativeHandle clsKitwright::ParentWnd() const { return m_hParentWnd; }
+void clsKitwright::ParentWnd(NativeHandle v_hParentWnd) { m_hParentWnd = v_hParentWnd; }
+
+void clsKitwright::LoadMenuGroupItemsTo(StringList& r_ctrl) const
+{
+    r_ctrl.Clear();
+    std::string bytes;
+    if (!platform::ReadFileBytes(m_sIniFile, bytes))
+        return;
+    const ini::Document doc = ini::Document::Parse(bytes);
+    for (int i = 0;; ++i) {
+        std::string value;
+        if (!doc.Get("MenuGroup", std::to_string(i), value) || value.empty())
+            break;
+        r_ctrl.AddItem(value);
+    }
+}
+
+void clsKitwright::SaveMenuGroupItems(const StringList& r_ctrl)
+{
+    if (m_sIniFile.empty())
+        return;
+    try {
+        std::string bytes;
+        if (!platform::ReadFileBytes(m_sIniFile, bytes) && platform::PathExists(m_sIniFile))
+            return;
+        ini::Document doc = ini::Document::Parse(bytes);
+        doc.RemoveSection("MenuGroup");
+        for (int i = 0; i < r_ctrl.ListCount(); ++i)
+            doc.Set("MenuGroup", std::to_string(i), r_ctrl.List(i));
+        platform::WriteFileWhole(m_sIniFile, doc.Serialize());
+    } catch (...) {
+    }
+}
+
+void clsKitwright::LoadZelVersionsTo(StringList& r_ctrl) const
+{
+    r_ctrl.Clear();
+    r_ctrl.AddItem("<=0.348");
+    r_ctrl.AddItem(">=0.349");
+    r_ctrl.ListIndex(0);
+}
+
+// ---- Program and system files ------------------------------------------------------------
+
+std::string clsKitwright::GetFileName(const std::string& path)
+{
+    std::size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string clsKitwright::GetFilePath(const std::string& path)
+{
+    std::size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(0, slash + 1);
+}
+
+std::string clsKitwright::StripNull(const std::string& text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
+void clsKitwright::AddFile(FileCollection v_eCollection, const std::string& v_sFileName)
+{
+    KeyedList* list = nullptr;
+    if (v_eCollection == fcProgramFiles)
+        list = &m_colProgramFiles;
+    else if (v_eCollection == fcSystemFiles)
+        list = &m_colSystemFiles;
+    else
+        throw RuntimeError(kErrInvalidArgument);
+    if (v_eCollection == fcSystemFiles && !IsSystemFilePathOk(v_sFileName))
+        return;
+    list->Add(v_sFileName, Upper(GetFileName(v_sFileName)));  // a duplicate name is skipped silently
+}
+
+void clsKitwright::ProgramFile(const std::string& v_sString)
+{
+    if (!v_sString.empty())
+        AddFile(fcProgramFiles, v_sString);
+}
+
+void clsKitwright::DeleteFileFrom(FileCollection v_eCollection, const std::string& v_sFile)
+{
+    KeyedList* list = nullptr;
+    if (v_eCollection == fcProgramFiles)
+        list = &m_colProgramFiles;
+    else if (v_eCollection == fcSystemFiles)
+        list = &m_colSystemFiles;
+    else
+        throw RuntimeError(kErrInvalidArgument);
+    for (int i = 1; i <= list->Count(); ++i) {
+        if (platform::CompareText(GetFileName(list->Item(i)), v_sFile) == 0) {
+            list->Remove(i);
+            return;
+        }
+    }
+}
+
+void clsKitwright::ClearProgramFiles()
+{
+    m_colProgramFiles = KeyedList();
+    m_sProgramFolder.clear();
+}
+
+void clsKitwright::ClearSystemFiles() { m_colSystemFiles = KeyedList(); }
+
+int clsKitwright::ProgramFileCount() const { return m_colProgramFiles.Count(); }
+int clsKitwright::SystemFileCount() const { return m_colSystemFiles.Count(); }
+std::string clsKitwright::ProgramFileAll(int v_iIndex) const { return m_colProgramFiles.Item(v_iIndex); }
+std::string clsKitwright::ProgramFileName(int v_iIndex) const { return GetFileName(m_colProgramFiles.Item(v_iIndex)); }
+std::string clsKitwright::ProgramFilePath(int v_iIndex) const { return GetFilePath(m_colProgramFiles.Item(v_iIndex)); }
+std::string clsKitwright::SystemFileName(int v_iIndex) const { return GetFileName(m_colSystemFiles.Item(v_iIndex)); }
+
+KeyedList clsKitwright::DoSortCollection(const KeyedList& r_colStrings, CompareMethod v_CompareMethod) const
+{
+    if (v_CompareMethod != vbBinaryCompare && v_CompareMethod != vbTextCompare)
+        throw RuntimeError(kErrInvalidArgument);
+    auto after = [&](const std::string& f, const std::string& e) {
+        return v_CompareMethod == vbTextCompare ? platform::CompareText(f, e) > 0 : f.compare(e) > 0;
+    };
+    KeyedList result;
+    for (const KeyedList::Entry& e : r_colStrings.Entries()) {
+        // Insert before the first entry that sorts after e; the result stays sorted, so a
+        // binary search finds the same place as a walk from the front.
+        const auto& sorted = result.Entries();
+        auto pos = std::upper_bound(sorted.begin(), sorted.end(), e.value,
+                                    [&](const std::string& v, const KeyedList::Entry& f) { return after(f.value, v); });
+        const int count = static_cast<int>(pos - sorted.begin());
+        const std::string key = Upper(GetFileName(e.value));
+        if (count > 0)
+            result.AddAfter(e.value, key, count);
+        else if (result.Count() == 0)
+            result.Add(e.value, key);
+        else
+            result.AddBefore(e.value, key, 1);
+    }
+    return result;
+}
+
+std::string clsKitwright::ProgramFolder() const { return m_sProgramFolder; }
+void clsKitwright::ProgramFolder(const std::string& r_sProgramFolder)
+{
+    if (!r_sProgramFolder.empty())
+        m_sProgramFolder = AddBackslash(r_sProgramFolder) + "*.*";
+}
+
+kw::CopyOption clsKitwright::CopyOption() const { return m_eCopyOption; }
+void clsKitwright::CopyOption(kw::CopyOption v_eCopyOption) { m_eCopyOption = v_eCopyOption; }
+
+Destination clsKitwright::ProgramFilesDest() const { return m_eProgramFilesDest; }
+void clsKitwright::ProgramFilesDest(Destination v_eProgramFilesDest) { m_eProgramFilesDest = v_eProgramFilesDest; }
+
+Destination clsKitwright::SystemFilesDest() const { return m_eSystemFilesDest; }
+void clsKitwright::SystemFilesDest(Destination v_eSystemFilesDest) { m_eSystemFilesDest = v_eSystemFilesDest; }
+
+std::string clsKitwright::GetSpecialFolder(int folderId) const
+{
+    std::string path;
+    if (!platform::SpecialFolderPath(m_hParentWnd, folderId, path))
+        return {};
+    std::string_view s = StripNull(path);
+    std::string trimmed(s);
+    trimmed.erase(0, trimmed.find_first_not_of(' '));
+    trimmed.erase(trimmed.find_last_not_of(' ') + 1);
+    return AddBackslash(trimmed);
+}
+
+std::string clsKitwright::SystemFilesFolder() const { return GetSpecialFolder(m_eSystemFilesDest); }
+
+bool clsKitwright::IsSystemFilePathOk(const std::string& v_sPath) const
+{
+    const std::string found = Upper(AddBackslash(GetFilePath(v_sPath)));
+    const std::string required = Upper(GetSpecialFolder(m_eSystemFilesDest));
+    // An unresolved folder refuses every file, the empty path included.
+    if (!required.empty() && found == required)
+        return true;
+    Warn("The file location must match the selected destination");
+    return false;
+}
+
+void clsKitwright::LoadProgramFilesDestinationsTo(StringList& r_ctrl) const
+{
+    r_ctrl.Clear();
+    r_ctrl.AddItem("Programs\\");
+    r_ctrl.AddItem("System32");
+    r_ctrl.ListIndex(0);
+}
+
+void clsKitwright::LoadSystemFilesDestinationsTo(StringList& r_ctrl) const
+{
+    r_ctrl.Clear();
+    r_ctrl.AddItem("i386");
+    r_ctrl.AddItem("System32");
+    r_ctrl.ListIndex(1);
+}
+
+std::string clsKitwright::GetDestinationData(FileCollection v_eFileType, DestinationFormat v_eReturnType) const
+{
+    if (v_eFileType == fcProgramFiles)
+        return FormatDestination(m_eProgramFilesDest, v_eReturnType);
+    if (v_eFileType == fcSystemFiles)
+        return FormatDestination(m_eSystemFilesDest, v_eReturnType);
+    throw RuntimeError(kErrInvalidArgument);
+}
+
+std::string clsKitwright::FormatDestination(Destination destination, DestinationFormat format) const
+{
+    switch (destination) {
+    case dstPrograms:
+        switch (format) {
+        case dfInfCode: return "a";
+        case dfEnvironmentPath: return "%SystemDrive%\\Programs\\" + m_sPluginName + "\\";
+        case dfZelMenuPath: return "@GetProgramDrive()\\Programs\\" + m_sPluginName + "\\";
+        }
+        break;
+    case dstWindows:
+        switch (format) {
+        case dfInfCode: return "1";
+        case dfEnvironmentPath: return "%SystemRoot%\\";
+        case dfZelMenuPath: break;
+        }
+        break;
+    case dstSystem32:
+        switch (format) {
+        case dfInfCode: return "2";
+        case dfEnvironmentPath: return "%SystemRoot%\\System32\\";
+        case dfZelMenuPath: return "@GetWinDir()\\System32\\";
+        }
+        break;
+    }
+    throw RuntimeError(kErrInvalidArgument);
+}
+
+// ---- Executables --------------------------------------------------------------------------
+
+const ExecutableSlot& clsKitwright::Slot(int index, long error) const
+{
+    if (index < 0 || index >= static_cast<int>(m_aExecutables.size()))
+        throw RuntimeError(error);
+    return m_aExecutables[static_cast<std::size_t>(index)];
+}
+
+ExecutableSlot& clsKitwright::Slot(int index, long error)
+{
+    return const_cast<ExecutableSlot&>(std::as_const(*this).Slot(index, error));
+}
+
+int clsKitwright::MaxExecutables() const { return static_cast<int>(m_aExecutables.size()) - 1; }
+void clsKitwright::MaxExecutables(int v_iMaxExecutables)
+{
+    if (v_iMaxExecutables < 0 || v_iMaxExecutables > kMaxSlotIndex)
+        throw RuntimeError(kErrInvalidArgument);
+    m_aExecutables.assign(static_cast<std::size_t>(v_iMaxExecutables) + 1, ExecutableSlot{});
+}
+
+int clsKitwright::CurrentExecutable() const { return m_iCurrExecutable; }
+void clsKitwright::CurrentExecutable(int v_iCurrExecutable)
+{
+    if (v_iCurrExecutable < 0 || v_iCurrExecutable > MaxExecutables())
+        throw RuntimeError(kErrInvalidArgument);
+    m_iCurrExecutable = v_iCurrExecutable;
+}
+
+std::string clsKitwright::Executable(int v_iIndex) const { return Slot(v_iIndex, kErrInvalidArgument).Path; }
+void clsKitwright::Executable(int v_iIndex, const std::string& r_sFile)
+{
+    ExecutableSlot& slot = Slot(v_iIndex, kErrInvalidArgument);
+    for (const ExecutableSlot& other : m_aExecutables) {
+        if (other.Path == r_sFile) {
+            Warn("A file with the same name has already been selected");
+            return;
+        }
+    }
+    slot.Path = r_sFile;
+}
+
+std::string clsKitwright::ExecutableName(int v_iIndex) const { return GetFileName(Slot(v_iIndex, kErrSubscript).Path); }
+std::string clsKitwright::ExecutablePath(int v_iIndex) const { return GetFilePath(Slot(v_iIndex, kErrSubscript).Path); }
+
+std::string clsKitwright::ShortcutName(int v_iIndex) const { return Slot(v_iIndex, kErrInvalidArgument).ShortcutName; }
+void clsKitwright::ShortcutName(int v_iIndex, const std::string& v_sShortcutName)
+{
+    Slot(v_iIndex, kErrInvalidArgument).ShortcutName = v_sShortcutName;
+}
+
+CheckValue clsKitwright::IncRamdisk(int v_iIndex) const { return Slot(v_iIndex, kErrInvalidArgument).IncRamdisk; }
+void clsKitwright::IncRamdisk(int v_iIndex, CheckValue v_eIncRamdisk)
+{
+    Slot(v_iIndex, kErrInvalidArgument).IncRamdisk = v_eIncRamdisk;
+}
+
+CheckValue clsKitwright::IncAutorun(int v_iIndex) const { return Slot(v_iIndex, kErrSubscript).IncAutorun; }
+void clsKitwright::IncAutorun(int v_iIndex, CheckValue v_eIncAutorun)
+{
+    Slot(v_iIndex, kErrSubscript).IncAutorun = v_eIncAutorun;
+}
+
+CheckValue clsKitwright::IncJuxDesktop(int v_iIndex) const { return Slot(v_iIndex, kErrSubscript).IncJuxDesktop; }
+void clsKitwright::IncJuxDesktop(int v_iIndex, CheckValue v_eIncJuxDesktop)
+{
+    Slot(v_iIndex, kErrSubscript).IncJuxDesktop = v_eIncJuxDesktop;
+}
+
+CheckValue clsKitwright::IncJuxQlaunch(int v_iIndex) const { return Slot(v_iIndex, kErrSubscript).IncJuxQlaunch; }
+void clsKitwright::IncJuxQlaunch(int v_iIndex, CheckValue v_eIncJuxQlaunch)
+{
+    Slot(v_iIndex, kErrSubscript).IncJuxQlaunch = v_eIncJuxQlaunch;
+}
+
+std::string clsKitwright::MenuGroup() const { return m_sMenuGroup; }
+void clsKitwright::MenuGroup(const std::string& v_sMenuGroup) { m_sMenuGroup = v_sMenuGroup; }
+
+bool clsKitwright::IncSubGroup() const { return m_bIncSubGroup; }
+void clsKitwright::IncSubGroup(bool v_bIncSubGroup) { m_bIncSubGroup = v_bIncSubGroup; }
+
+void clsKitwright::ClearCurrentExecutable()
+{
+    Slot(m_iCurrExecutable, kErrSubscript) = ExecutableSlot{};
+}
+
+void clsKitwright::ClearExecutables()
+{
+    m_aExecutables.assign(m_aExecutables.size(), ExecutableSlot{});
+}
+
+bool clsKitwright::IsExecutables() const
+{
+    return std::any_of(m_aExecutables.begin(), m_aExecutables.end(), [](const ExecutableSlot& s) { return !s.Path.empty(); });
+}
+
+bool clsKitwright::IsRamdisk(int v_iIndex) const
+{
+    const ExecutableSlot& slot = Slot(v_iIndex, kErrSubscript);
+    return m_eProgramFilesDest == dstPrograms && slot.IncRamdisk != 0;
+}
+
+bool clsKitwright::NeedsRamdisk() const
+{
+    return m_eProgramFilesDest == dstPrograms &&
+           std::any_of(m_aExecutables.begin(), m_aExecutables.end(), [](const ExecutableSlot& s) { return s.IncRamdisk != 0; });
+}
+
+bool clsKitwright::NeedsAutorun() const
+{
+    return std::any_of(m_aExecutables.begin(), m_aExecutables.end(), [](const ExecutableSlot& s) { return s.IncAutorun != 0; });
+}
+
+// ---- Plugin creation ----------------------------------------------------------------------
+
+bool clsKitwright::IsValidFileName(const std::string& name)
+{
+    if (name.empty() || name.back() == '.' || name.back() == ' ')
+        return false;
+    std::size_t units = 0;  // UTF-16 units, as the file system counts them
+    for (unsigned char c : name) {
+        if (c < 0x20 || std::string_view("\\/:*?\"<>|").find(char(c)) != std::string_view::npos)
+            return false;
+        if ((c & 0xC0) != 0x80)
+            units += c >= 0xF0 ? 2 : 1;
+    }
+    if (units > 255)
+        return false;
+    std::string base = name.substr(0, name.find('.'));
+    base.erase(base.find_last_not_of(' ') + 1);
+    std::transform(base.begin(), base.end(), base.begin(), [](unsigned char c) { return char(c >= 'a' && c <= 'z' ? c - 32 : c); });
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL")
+        return false;
+    if (base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9')
+        return false;
+    return true;
+}
+
+// Every script the writers will make needs a valid name of its own.
+bool clsKitwright::AreScriptNamesValid() const
+{
+    std::set<std::string> ramdisk, autorun;
+    for (int i = 0; i <= MaxExecutables(); ++i) {
+        const ExecutableSlot& slot = m_aExecutables[static_cast<std::size_t>(i)];
+        if (slot.Path.empty())
+            continue;
+        const bool needsRamdisk = IsRamdisk(i);
+        const bool needsAutorun = slot.IncAutorun != 0;
+        if (!needsRamdisk && !needsAutorun)
+            continue;
+        if (!IsValidFileName(slot.ShortcutName))
+            return false;
+        const std::string folded = Upper(slot.ShortcutName);
+        if (needsRamdisk && !ramdisk.insert(folded).second)
+            return false;
+        if (needsAutorun && !autorun.insert(folded).second)
+            return false;
+    }
+    return true;
+}
+
+int clsKitwright::CreatePlugin()
+{
+    if (!IsValidFileName(m_sPluginName) || !AreScriptNamesValid())
+        return kErrorInvalidName;
+    const long code = platform::CreateFolderTree(m_hParentWnd, PluginLocation() + m_sPluginName + "\\files");
+    if (code == 0) {
+        for (const ExecutableSlot& slot : m_aExecutables)
+            ProgramFile(slot.Path);
+        m_colProgramFiles = DoSortCollection(m_colProgramFiles, vbTextCompare);
+    }
+    return static_cast<int>(code);
+}
+
+bool clsKitwright::CopyFiles()
+{
+    std::string sources;
+    if (m_eCopyOption == coIndividualFiles) {
+        for (const KeyedList::Entry& e : m_colProgramFiles.Entries()) {
+            sources += e.value;
+            sources += '\0';
+        }
+    } else if (m_eCopyOption == coFolderTree && !m_sProgramFolder.empty()) {
+        sources = m_sProgramFolder;
+        sources += std::string(2, '\0');
+    }
+    // In the folder-tree mode these land behind the list's end and the shell never sees them.
+    for (const ExecutableSlot& slot : m_aExecutables) {
+        if (!slot.Path.empty()) {
+            sources += slot.Path;
+            sources += '\0';
+        }
+    }
+    if (sources.empty())
+        return false;
+    sources += '\0';
+    std::string target = PluginLocation() + m_sPluginName + "\\files";
+    target += std::string(3, '\0');
+    const platform::CopyResult result = platform::ShellCopy(m_hParentWnd, sources, target);
+    return result.code == 0 && !result.aborted;
+}
+
+void clsKitwright::OpenPlugin(NativeHandle r_hWnd) const
+{
+    platform::ShellOpen(r_hWnd, "explore", PluginLocation() + m_sPluginName, "");
+}
+
+void clsKitwright::ShowHelp(NativeHandle r_hWnd) const
+{
+    platform::ShellOpen(r_hWnd, "", "Kitwright.txt", platform::ProgramFolder());
+}
+
+}  // namespace kw
