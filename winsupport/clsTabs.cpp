@@ -1,0 +1,120 @@
+#include "clsTabs.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/WinText.h"
+
+namespace kw {
+
+namespace {
+
+// The placeholder's rectangle in the parent's client coordinates.
+RECT BoundaryRect(HWND boundary, HWND parent)
+{
+    RECT r{};
+    if (boundary && GetWindowRect(boundary, &r))
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void DestroyOwned(HWND& h)
+{
+    if (h && IsWindow(h))
+        DestroyWindow(h);
+    h = nullptr;
+}
+
+}  // namespace
+
+clsTabs::~clsTabs()
+{
+    DestroyOwned(tab_);
+}
+
+void clsTabs::CreateControl(HWND r_hParentHwnd, HWND r_ctlBoundaryControl)
+{
+    boundary_ = r_ctlBoundaryControl;
+    DestroyOwned(tab_);
+    RECT r = BoundaryRect(boundary_, r_hParentHwnd);
+    tab_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, r_hParentHwnd, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+void clsTabs::InsertTab(HWND r_ctlContentControl, std::string_view r_sCaption)
+{
+    content_.push_back(r_ctlContentControl);
+    const int k = static_cast<int>(content_.size()) - 1;
+    std::wstring caption = Widen(r_sCaption);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    item.iImage = -1;
+    // k is never below the tab count, so the tab lands at the end.
+    SendMessageW(tab_, TCM_INSERTITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&item));
+    CalcDisplayRect();
+    ShowCurrentTab();
+}
+
+int clsTabs::CurrentTab() const
+{
+    if (!tab_)
+        return 0;
+    return static_cast<int>(SendMessageW(tab_, TCM_GETCURSEL, 0, 0)) + 1;
+}
+
+void clsTabs::CurrentTab(int v_iTab)
+{
+    // TCM_SETCURSEL sends no TCN_SELCHANGE, so the panel is switched here.
+    SendMessageW(tab_, TCM_SETCURSEL, static_cast<WPARAM>(v_iTab - 1), 0);
+    ShowCurrentTab();
+}
+
+void clsTabs::Notify(HWND, UINT v_uMsg, WPARAM, LPARAM v_lParam)
+{
+    if (v_uMsg != WM_NOTIFY || !v_lParam)
+        return;
+    // Any tab control under the same parent counts, as the source is not checked.
+    const auto* hdr = reinterpret_cast<const NMHDR*>(v_lParam);
+    if (hdr->code == static_cast<UINT>(TCN_SELCHANGE))
+        ShowCurrentTab();
+}
+
+void clsTabs::CalcDisplayRect()
+{
+    RECT offsets{};
+    SendMessageW(tab_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&offsets));
+    RECT b = BoundaryRect(boundary_, GetParent(tab_));
+    display_.left = b.left + offsets.left;
+    display_.top = b.top + offsets.top;
+    display_.right = b.right + offsets.right;
+    display_.bottom = b.bottom + offsets.bottom;
+}
+
+void clsTabs::ShowCurrentTab()
+{
+    const int current = CurrentTab();
+    const int last = static_cast<int>(content_.size()) - 1;
+    if (current >= 1 && current <= last) {
+        if (HWND panel = content_[current]) {
+            LONG_PTR style = GetWindowLongPtrW(panel, GWL_STYLE);
+            SetWindowLongPtrW(panel, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_DLGFRAME | WS_THICKFRAME));
+            LONG_PTR ex = GetWindowLongPtrW(panel, GWL_EXSTYLE);
+            SetWindowLongPtrW(panel, GWL_EXSTYLE,
+                              ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE |
+                                                          WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+            SetWindowPos(panel, HWND_TOP, display_.left, display_.top, display_.right - display_.left,
+                         display_.bottom - display_.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+        }
+    }
+    HWND shown = (current >= 1 && current <= last) ? content_[current] : nullptr;
+    for (int k = 1; k <= last; ++k) {
+        if (content_[k] && content_[k] != shown)
+            ShowWindow(content_[k], SW_HIDE);
+    }
+}
+
+}  // namespace kw

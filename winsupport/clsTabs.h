@@ -1,0 +1,40 @@
+#pragma once
+#include <windows.h>
+
+#include <string_view>
+#include <vector>
+
+namespace kw {
+
+// A native tab strip over a placeholder window; each tab shows one content window laid
+// over the strip's display area (the content windows stay siblings of the strip).
+class clsTabs {
+public:
+    clsTabs() = default;
+    ~clsTabs();
+    clsTabs(const clsTabs&) = delete;
+    clsTabs& operator=(const clsTabs&) = delete;
+
+    void CreateControl(HWND r_hParentHwnd, HWND r_ctlBoundaryControl);
+    void InsertTab(HWND r_ctlContentControl, std::string_view r_sCaption);
+
+    // Counted from 1; 0 when nothing is selected.
+    int CurrentTab() const;
+    void CurrentTab(int v_iTab);
+
+    HWND hWnd() const { return tab_; }
+
+    // Fed with every WM_NOTIFY the parent receives.
+    void Notify(HWND v_hWnd, UINT v_uMsg, WPARAM v_wParam, LPARAM v_lParam);
+
+private:
+    void CalcDisplayRect();
+    void ShowCurrentTab();
+
+    HWND tab_ = nullptr;
+    HWND boundary_ = nullptr;
+    std::vector<HWND> content_{nullptr};  // entry k belongs to tab k - 1
+    RECT display_{};                      // left, top, right, bottom in the parent
+};
+
+}  // namespace kw
