@@ -376,8 +376,7 @@ std::string clsKitwright::GetSpecialFolder(int folderId) const
     std::string path;
     if (!platform::SpecialFolderPath(m_hParentWnd, folderId, path))
         return {};
-    std::string_view s = StripNull(path);
-    std::string trimmed(s);
+    std::string trimmed = StripNull(path);
     trimmed.erase(0, trimmed.find_first_not_of(' '));
     trimmed.erase(trimmed.find_last_not_of(' ') + 1);
     return AddBackslash(trimmed);
