@@ -111,7 +111,7 @@ void WriteSourceDisksFiles(const clsKitwright& kw, TextFile& f)
             f.Line("; System Files");
             for (int i = 1; i <= kw.SystemFileCount(); ++i)
                 if (!kw.SystemFileName(i).empty())
-                    f.Line("\"" + kw.SystemFileName(i) + "\"=" + s);
+                    f.Line(std::string("\"") + kw.SystemFileName(i) + "\"=" + s);
         }
         // Looks at the switches only, not at whether the slot is filled.
         for (int i = 0; i <= kw.MaxExecutables(); ++i) {
