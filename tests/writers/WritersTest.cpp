@@ -237,11 +237,7 @@ TEST_F(Writers, FolderTreeIntoSystem32)
     kw.CopyOption(coFolderTree);
     kw.ProgramFolder("C:\\Src\\SysTree");
     kw.AddFile(fcSystemFiles, "C:\\Windows\\notepad.exe");
-    kw.IncAuthor(cvChecked);
-    kw.AuthorName("");
-    kw.AuthorWebsite("");
-    kw.AuthorContact("");
-    kw.AuthorComment("");
+    kw.IncAuthor(cvChecked);  // a fresh preferences file holds no author texts
     Exe(kw, 0, "C:\\Src\\SysTree\\sysmon.exe", "Sys Monitor", true, true, true, false);
     Exe(kw, 2, "C:\\Src\\SysTree\\logview.exe", "Log View", false, false, false, false);
     kw.IncSubGroup(true);
@@ -257,9 +253,7 @@ TEST_F(Writers, GroupWithoutSubGroupAndUnknownZelVersion)
     clsKitwright& kw = NewModel("Utils", "Util Pack");
     kw.IncAuthor(cvChecked);
     kw.AuthorName("Ann Author");
-    kw.AuthorWebsite("");
     kw.AuthorContact("Ann at the forum");
-    kw.AuthorComment("");
     kw.Description("Small tools.");
     Exe(kw, 0, "C:\\U\\zip.exe", "Zip", false, false, false, false);
     Exe(kw, 1, "C:\\U\\unzip.exe", "Unzip", false, false, false, true);
@@ -277,9 +271,7 @@ TEST_F(Writers, EmptyFolderTreeWithPartialAuthor)
     clsKitwright& kw = NewModel("Empty", "Empty Tree");
     kw.CopyOption(coFolderTree);
     kw.IncAuthor(cvChecked);
-    kw.AuthorName("");
     kw.AuthorWebsite("www.example.net");
-    kw.AuthorContact("");
     kw.AuthorComment("Just a comment");
     kw.ProgramWebsite("www.example.net/tree");
     kw.IncZelMenu(cvChecked);
