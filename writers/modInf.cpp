@@ -162,10 +162,21 @@ void WriteJuxShortcuts(const clsKitwright& kw, TextFile& f, JuxShortcutKind kind
         CheckValue wanted;
         std::string key, menuPath;
         switch (kind) {
-        case jskPrograms: wanted = kw.IncJuxMenu(), key = "Programs", menuPath = GetMenuPath(kw); break;
-        case jskDesktop: wanted = kw.IncJuxDesktop(i), key = "Desktop"; break;
-        case jskQuicklaunch: wanted = kw.IncJuxQlaunch(i), key = "Quicklaunch"; break;
-        default: throw RuntimeError(kErrInvalidArgument);
+        case jskPrograms:
+            wanted = kw.IncJuxMenu();
+            key = "Programs";
+            menuPath = GetMenuPath(kw);
+            break;
+        case jskDesktop:
+            wanted = kw.IncJuxDesktop(i);
+            key = "Desktop";
+            break;
+        case jskQuicklaunch:
+            wanted = kw.IncJuxQlaunch(i);
+            key = "Quicklaunch";
+            break;
+        default:
+            throw RuntimeError(kErrInvalidArgument);
         }
         if (wanted == cvUnchecked)
             continue;
