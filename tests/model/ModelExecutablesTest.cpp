@@ -109,9 +109,10 @@ TEST_F(Executables, ClearCurrentTouchesOnlyThatSlot)
 {
     clsKitwright kw;
     kw.MaxExecutables(9);
+    const std::string names[] = {"", "S1", "S2", "S3"};
     for (int i : {1, 2, 3}) {
-        kw.Executable(i, "C:\\P\\" + std::to_string(i) + ".exe");
-        kw.ShortcutName(i, "S" + std::to_string(i));
+        kw.Executable(i, "C:\\P\\" + names[i]);
+        kw.ShortcutName(i, names[i]);
         kw.IncRamdisk(i, cvChecked);
         kw.IncAutorun(i, cvChecked);
         kw.IncJuxDesktop(i, cvChecked);
@@ -122,7 +123,7 @@ TEST_F(Executables, ClearCurrentTouchesOnlyThatSlot)
     EXPECT_EQ(kw.Executable(2) + kw.ShortcutName(2), "");
     EXPECT_EQ(kw.IncRamdisk(2) + kw.IncAutorun(2) + kw.IncJuxDesktop(2) + kw.IncJuxQlaunch(2), 0);
     for (int i : {1, 3}) {
-        EXPECT_EQ(kw.ShortcutName(i), "S" + std::to_string(i));
+        EXPECT_EQ(kw.ShortcutName(i), names[i]);
         EXPECT_EQ(kw.IncRamdisk(i) + kw.IncAutorun(i) + kw.IncJuxDesktop(i) + kw.IncJuxQlaunch(i), 4);
     }
 }

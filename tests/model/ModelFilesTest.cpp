@@ -188,9 +188,8 @@ TEST_F(FileLists, SystemFilesMustComeFromTheDestinationFolder)
 
 TEST_F(FileLists, UnresolvedSystemFolderRefusesEverything)
 {
-    platform::SetSpecialFolderForTesting(platform::kCsidlSystem, {});
     clsKitwright kw;
-    kw.SystemFilesDest(dstSystem32);
+    kw.SystemFilesDest(Destination(0x7F0F));  // no shell folder has this number
     EXPECT_EQ(kw.SystemFilesFolder(), "");
     kw.AddFile(fcSystemFiles, systemFolder + "\\a.dll");
     kw.AddFile(fcSystemFiles, "");
