@@ -1,0 +1,167 @@
+#include "app/modMain.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+
+#include "platform/WinText.h"
+
+namespace kw {
+
+namespace {
+MainFormFactory g_factory;
+std::unique_ptr<forms::Form> g_mainForm;
+std::unique_ptr<clsFont> g_font;
+std::unique_ptr<clsAppIcon> g_appIcon;
+std::unique_ptr<clsInitCC> g_initCC;
+HANDLE g_instanceMark = nullptr;
+}  // namespace
+
+void SetMainFormFactory(MainFormFactory factory)
+{
+    g_factory = std::move(factory);
+}
+
+forms::Form* MainForm()
+{
+    return g_mainForm.get();
+}
+
+clsFont* AppFont()
+{
+    return g_font.get();
+}
+
+clsInitCC* InitCCObject()
+{
+    return g_initCC.get();
+}
+
+clsAppIcon& NewAppIcon()
+{
+    g_appIcon = std::make_unique<clsAppIcon>();
+    return *g_appIcon;
+}
+
+void ReleaseAppIcon()
+{
+    g_appIcon.reset();
+}
+
+bool AnotherInstanceRunning()
+{
+    if (g_instanceMark)
+        return false;
+    HANDLE mark = CreateMutexW(nullptr, FALSE, L"Local\\Kitwright.Instance");
+    if (!mark)
+        return false;  // cannot tell: better to start than to vanish
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mark);
+        return true;
+    }
+    g_instanceMark = mark;  // kept until the process ends
+    return false;
+}
+
+void Main()
+{
+    g_font = std::make_unique<clsFont>();
+    if (AnotherInstanceRunning()) {
+        UnloadAllForms();
+        return;
+    }
+    g_initCC = std::make_unique<clsInitCC>();
+    g_initCC->InitCC(0);
+    if (!g_factory)
+        return;
+    g_mainForm = g_factory();
+    if (g_mainForm)
+        g_mainForm->Show();
+}
+
+void UnloadAllForms()
+{
+    g_font.reset();
+    g_appIcon.reset();
+    g_initCC.reset();
+    for (forms::Form* form : forms::Form::Forms()) {
+        // An earlier form's unload may have closed this one already.
+        std::vector<forms::Form*> now = forms::Form::Forms();
+        if (std::find(now.begin(), now.end(), form) == now.end())
+            continue;
+        try {
+            form->Unload();
+        } catch (...) {
+        }
+    }
+}
+
+void SetFormFont(forms::Form& form, const std::string& fontName, int fontSize)
+{
+    for (forms::Control* c : form.Controls()) {
+        if (c->Kind() == forms::ControlKind::MenuItem)
+            continue;
+        try {
+            c->FontName(fontName);
+            c->FontSize(fontSize);
+        } catch (...) {
+        }
+    }
+}
+
+void SelectAllText(forms::TextBox& box)
+{
+    box.SelStart(0);
+    box.SelLength(box.TextLength());
+}
+
+std::string CompactPath(const std::string& path, const forms::Control& control, const forms::Form& form)
+{
+    if (form.ScaleMode() != forms::kScalePixels)
+        return path;
+    std::wstring wide = Widen(path);
+    if (wide.size() >= MAX_PATH || wide.find(L'\0') != std::wstring::npos)
+        return path;
+    // The path, a NUL, then blanks, as the shell routine works in place.
+    std::wstring buffer = wide;
+    buffer.push_back(L'\0');
+    buffer.resize(MAX_PATH, L' ');
+    buffer.back() = L'\0';
+    int width = CompactPathWidth(control.Width());
+    HDC dc = GetDC(form.hWnd());
+    auto font = reinterpret_cast<HFONT>(form.hWnd() ? SendMessageW(form.hWnd(), WM_GETFONT, 0, 0) : 0);
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    PathCompactPathW(dc, buffer.data(), static_cast<UINT>(width));
+    if (old)
+        SelectObject(dc, old);
+    ReleaseDC(form.hWnd(), dc);
+    std::wstring result(buffer.c_str());
+    result.erase(0, result.find_first_not_of(L' ') == std::wstring::npos ? result.size()
+                                                                          : result.find_first_not_of(L' '));
+    return Narrow(result);
+}
+
+void ApplyThemeBackColors(forms::Form& form, bool themesSupported, bool themeActive)
+{
+    if (!themesSupported)
+        return;
+    std::uint32_t color = themeActive ? forms::kColorWindow : forms::kColorButtonFace;
+    for (forms::Control* c : form.Controls()) {
+        if (c->Kind() == forms::ControlKind::MenuItem || c->Tag().find("notheme") != std::string::npos)
+            continue;
+        c->BackColor(color);  // a control without a back colour and without the mark: error 438
+    }
+}
+
+void ApplyThemeBackColors()
+{
+    forms::Form* form = MainForm();
+    if (!form)
+        return;
+    clsInitCC probe;
+    const clsInitCC& cc = g_initCC ? *g_initCC : probe;
+    bool supported = cc.XPThemesSupported();
+    ApplyThemeBackColors(*form, supported, supported && cc.ThemeIsActive());
+}
+
+}  // namespace kw

@@ -1,0 +1,50 @@
+#pragma once
+// Start-up and the routines every window shares.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/modMainText.h"
+#include "winsupport/clsAppIcon.h"
+#include "winsupport/clsFont.h"
+#include "winsupport/clsInitCC.h"
+#include "winsupport/forms/Forms.h"
+
+namespace kw {
+
+// The main window registers how it is made; Main shows what the factory returns.
+using MainFormFactory = std::function<std::unique_ptr<forms::Form>()>;
+void SetMainFormFactory(MainFormFactory factory);
+forms::Form* MainForm();
+
+// Single instance: a second start ends silently. Otherwise the common controls are set
+// up and the main window is shown modeless; the caller then runs forms::RunMessageLoop.
+void Main();
+// True when another process of the program holds the instance mark; the first call that
+// finds none takes it for this process, for the rest of its life.
+bool AnotherInstanceRunning();
+
+// Releases the font, icon and common-controls objects, then unloads every loaded form in
+// load order, ignoring errors.
+void UnloadAllForms();
+
+// The application-wide objects (null before Main and after UnloadAllForms).
+clsFont* AppFont();
+clsInitCC* InitCCObject();
+// Each form's load routine takes a fresh icon object and releases it when done.
+clsAppIcon& NewAppIcon();
+void ReleaseAppIcon();
+
+void SetFormFont(forms::Form& form, const std::string& fontName, int fontSize);
+void SelectAllText(forms::TextBox& box);
+// The path shortened with an ellipsis to fit the control, measured with the form's font;
+// unchanged on a form not in pixels, and for paths of MAX_PATH characters or more.
+std::string CompactPath(const std::string& path, const forms::Control& control, const forms::Form& form);
+
+// Back colours of the main window's controls for the current visual theme.
+void ApplyThemeBackColors();
+// The rule itself: without theme support nothing; else every control but menus and those
+// tagged "notheme" gets the window colour (theme active) or the button face colour.
+void ApplyThemeBackColors(forms::Form& form, bool themesSupported, bool themeActive);
+
+}  // namespace kw

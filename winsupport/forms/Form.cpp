@@ -1,0 +1,433 @@
+#include "winsupport/forms/Form.h"
+
+#include <algorithm>
+
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+#include "platform/WinText.h"
+
+namespace kw::forms {
+
+namespace {
+
+std::vector<Form*> g_loaded;  // user-interface thread only
+int g_pointer = kPointerDefault;
+
+bool IsLoadedForm(HWND hwnd)
+{
+    return std::any_of(g_loaded.begin(), g_loaded.end(), [hwnd](Form* f) { return f->hWnd() == hwnd; });
+}
+
+void DispatchOne(MSG& msg)
+{
+    // The dialog manager (Tab, Enter, Escape, access keys) for the form the message is for.
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && IsLoadedForm(root) && IsDialogMessageW(root, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+template <typename F>
+void Guarded(F&& body)
+{
+    try {
+        body();
+    } catch (const std::exception& e) {
+        ReportUnhandledError(&e);
+    } catch (...) {
+        ReportUnhandledError(nullptr);
+    }
+}
+
+}  // namespace
+
+void ReportUnhandledError(const std::exception* e)
+{
+    std::string text;
+    if (auto* rt = dynamic_cast<const RuntimeError*>(e))
+        text = "Run-time error '" + std::to_string(rt->Number()) + "':\r\n\r\n" + rt->Description();
+    else if (e)
+        text = std::string("Run-time error:\r\n\r\n") + e->what();
+    else
+        text = "Run-time error: unexpected failure";
+    try {
+        platform::ShowMessage(0, text, "Kitwright", platform::kMbOk | platform::kMbIconError);
+    } catch (...) {
+        // Nothing more can be done from inside a window procedure.
+    }
+}
+
+Form::Form(int templateId) : templateId_(templateId) {}
+
+Form::~Form()
+{
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+void Form::Register(Control* c)
+{
+    controls_.push_back(c);
+}
+
+void Form::Unregister(Control* c)
+{
+    std::erase(controls_, c);
+    if (defaultButton_ == c)
+        defaultButton_ = nullptr;
+    if (cancelButton_ == c)
+        cancelButton_ = nullptr;
+}
+
+std::vector<Form*> Form::Forms()
+{
+    return g_loaded;
+}
+
+std::string Form::Caption() const
+{
+    if (!hwnd_)
+        return {};
+    int length = GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), length + 1)));
+    return Narrow(text);
+}
+
+void Form::Caption(const std::string& caption)
+{
+    if (!hwnd_)
+        throw RuntimeError(kErrInvalidArgument, "The form is not loaded", "Caption");
+    SetWindowTextW(hwnd_, Widen(caption).c_str());
+}
+
+Control* Form::FindByWindow(HWND hwnd) const
+{
+    if (!hwnd)
+        return nullptr;
+    for (Control* c : controls_)
+        if (c->hwnd_ && c->Owns(hwnd))
+            return c;
+    return nullptr;
+}
+
+Control* Form::FindById(int id) const
+{
+    for (Control* c : controls_)
+        if (c->id_ == id && c->Kind() == ControlKind::MenuItem)
+            return c;
+    for (Control* c : controls_)
+        if (c->id_ == id)
+            return c;
+    return nullptr;
+}
+
+void Form::SyncOptionButtons()
+{
+    for (Control* c : controls_)
+        if (c->Kind() == ControlKind::OptionButton && c->hwnd_)
+            static_cast<OptionButton*>(c)->last_ = SendMessageW(c->hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Form::Load(HWND owner)
+{
+    if (hwnd_)
+        return;
+    HWND h = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, DialogProc,
+                                reinterpret_cast<LPARAM>(this));
+    if (!h)
+        throw RuntimeError(kErrInvalidArgument, "The form's template cannot be loaded", "Form.Load");
+    Center(owner);
+}
+
+void Form::Center(HWND owner)
+{
+    RECT window, area;
+    GetWindowRect(hwnd_, &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    area = monitor.rcWork;
+    RECT around = area;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &around);
+    LONG w = window.right - window.left, h = window.bottom - window.top;
+    LONG x = around.left + ((around.right - around.left) - w) / 2;
+    LONG y = around.top + ((around.bottom - around.top) - h) / 2;
+    x = std::max(area.left, std::min(x, area.right - w));
+    y = std::max(area.top, std::min(y, area.bottom - h));
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::Show(HWND owner)
+{
+    Load(owner);
+    if (hwnd_)
+        ShowWindow(hwnd_, SW_SHOW);
+}
+
+void Form::ShowModal(HWND owner)
+{
+    Load(owner);
+    if (!hwnd_)
+        return;
+    modal_ = true;
+    // Like the system's own modal dialogs: every other window of the program waits.
+    for (Form* f : g_loaded) {
+        if (f != this && IsWindowEnabled(f->hwnd_)) {
+            EnableWindow(f->hwnd_, FALSE);
+            disabledByModal_.push_back(f->hwnd_);
+        }
+    }
+    if (owner && !IsLoadedForm(owner) && IsWindowEnabled(owner)) {
+        EnableWindow(owner, FALSE);
+        disabledByModal_.push_back(owner);
+    }
+    ShowWindow(hwnd_, SW_SHOW);
+    while (hwnd_) {
+        MSG msg;
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
+            break;
+        }
+        if (got == -1)
+            break;
+        DispatchOne(msg);
+    }
+    modal_ = false;
+}
+
+void Form::Unload()
+{
+    if (!hwnd_ || unloading_)
+        return;
+    unloading_ = true;
+    bool cancel = false;
+    Guarded([&] { Form_QueryUnload(cancel); });
+    if (cancel) {
+        unloading_ = false;
+        return;
+    }
+    Guarded([&] { Form_Unload(); });
+    if (hwnd_) {
+        // Before the window goes, so that the activation returns to the owner.
+        for (HWND w : disabledByModal_)
+            if (IsWindow(w))
+                EnableWindow(w, TRUE);
+        disabledByModal_.clear();
+        DestroyWindow(hwnd_);
+    }
+    unloading_ = false;
+}
+
+void Form::OnInit(HWND hwnd)
+{
+    hwnd_ = hwnd;
+    g_loaded.push_back(this);
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    std::vector<HWND> pages;
+    for (Control* c : controls_) {
+        if (c->Kind() != ControlKind::PictureBox)
+            continue;
+        auto* box = static_cast<PictureBox*>(c);
+        HWND page = CreateDialogParamW(module, MAKEINTRESOURCEW(box->templateId_), hwnd_, DialogProc,
+                                       reinterpret_cast<LPARAM>(this));
+        if (!page)
+            continue;
+        SetWindowLongPtrW(page, GWLP_ID, box->id_);
+        box->Bind(page);
+        pages.push_back(page);
+    }
+    for (Control* c : controls_) {
+        if (c->Kind() == ControlKind::PictureBox || c->Kind() == ControlKind::MenuItem)
+            continue;
+        HWND child = GetDlgItem(hwnd_, c->id_);
+        for (size_t i = 0; !child && i < pages.size(); ++i)
+            child = GetDlgItem(pages[i], c->id_);
+        if (child)
+            c->Bind(child);
+    }
+    if (defaultButton_ && defaultButton_->hwnd_) {
+        SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(defaultButton_->id_), 0);
+        SendMessageW(defaultButton_->hwnd_, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    } else {
+        for (Control* c : controls_) {
+            if (c->Kind() == ControlKind::CommandButton && c->hwnd_ &&
+                (GetWindowLongPtrW(c->hwnd_, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+                defaultButton_ = static_cast<CommandButton*>(c);
+                SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(c->id_), 0);
+                break;
+            }
+        }
+    }
+    Guarded([&] { Form_Load(); });
+}
+
+void Form::OnDestroy()
+{
+    for (Control* c : controls_)
+        c->Unbind();
+    for (HWND w : disabledByModal_)
+        if (IsWindow(w))
+            EnableWindow(w, TRUE);
+    disabledByModal_.clear();
+    std::erase(g_loaded, this);
+    hwnd_ = nullptr;
+}
+
+INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Form* form;
+    if (msg == WM_INITDIALOG) {
+        form = reinterpret_cast<Form*>(lParam);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    } else {
+        form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    if (!form)
+        return FALSE;
+    try {
+        return form->Dispatch(hwnd, msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        ReportUnhandledError(&e);
+    } catch (...) {
+        ReportUnhandledError(nullptr);
+    }
+    return FALSE;
+}
+
+// Both the form and its pages come here; controls are found by their window.
+INT_PTR Form::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    bool own = hwnd_ == nullptr ? msg == WM_INITDIALOG : hwnd == hwnd_;
+    if (own) {
+        INT_PTR result = 0;
+        if (WindowMessage(msg, wParam, lParam, result))
+            return result;
+    }
+    switch (msg) {
+    case WM_INITDIALOG:
+        if (!own)
+            return FALSE;  // a page: the form sets the focus
+        OnInit(hwnd);
+        {
+            HWND focus = GetFocus();
+            // TRUE lets the dialog manager focus the first control, unless Form_Load did.
+            return focus && IsChild(hwnd, focus) ? FALSE : TRUE;
+        }
+    case WM_COMMAND: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        int id = LOWORD(wParam);
+        if (control) {
+            if (Control* c = FindByWindow(control))
+                c->OnCommand(HIWORD(wParam));
+            return TRUE;
+        }
+        // No window: a menu, an accelerator, or the dialog manager's Enter and Escape.
+        if (id == IDCANCEL) {
+            if (cancelButton_)
+                cancelButton_->PressFromKeyboard();
+            return TRUE;
+        }
+        if (id == IDOK) {
+            if (defaultButton_)
+                defaultButton_->PressFromKeyboard();
+            return TRUE;
+        }
+        if (Control* c = FindById(id)) {
+            if (c->Kind() == ControlKind::MenuItem) {
+                auto* item = static_cast<MenuItem*>(c);
+                if (item->Click)
+                    item->Click();
+            } else if (c->Kind() == ControlKind::CommandButton) {
+                // The default button lives on a page, where the dialog manager cannot find it.
+                static_cast<CommandButton*>(c)->PressFromKeyboard();
+            }
+        }
+        return TRUE;
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        if (Control* c = FindByWindow(reinterpret_cast<HWND>(lParam)))
+            return c->OnCtlColor(reinterpret_cast<HDC>(wParam));
+        return FALSE;
+    case WM_SETCURSOR:
+        if (g_pointer == kPointerHourglass) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_ACTIVATE:
+        if (own && LOWORD(wParam) != WA_INACTIVE) {
+            HWND before = GetFocus();
+            Guarded([&] { Form_Activate(); });
+            HWND after = GetFocus();
+            // Focus moved by Form_Activate stays; else the dialog manager restores its own.
+            if (after != before && after && IsChild(hwnd, after)) {
+                SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
+                return TRUE;
+            }
+        }
+        return FALSE;
+    case WM_CLOSE:
+        if (own) {
+            Unload();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_DESTROY:
+        if (own)
+            OnDestroy();
+        return FALSE;
+    }
+    return FALSE;
+}
+
+int RunMessageLoop()
+{
+    MSG msg;
+    while (!g_loaded.empty()) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(msg.wParam);
+        if (got == -1)
+            break;
+        DispatchOne(msg);
+    }
+    return 0;
+}
+
+void DoEvents()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        DispatchOne(msg);
+    }
+}
+
+int Screen::MousePointer()
+{
+    return g_pointer;
+}
+
+void Screen::MousePointer(int pointer)
+{
+    if (pointer != kPointerDefault && pointer != kPointerHourglass)
+        throw RuntimeError(kErrInvalidArgument, {}, "MousePointer");
+    g_pointer = pointer;
+    SetCursor(LoadCursorW(nullptr, pointer == kPointerHourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+}  // namespace kw::forms
