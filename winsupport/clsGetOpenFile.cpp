@@ -3,10 +3,27 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <string_view>
 
 #include "platform/WinText.h"
 
 namespace kw {
+
+namespace {
+
+constexpr size_t kOverrunRoom = 65536;
+
+// A complete answer ends inside the buffer: a list with its closing double NUL, or one
+// path whose NUL is the buffer's last character. A cut-off answer has neither.
+bool Terminated(const std::wstring& buffer)
+{
+    if (buffer.find(std::wstring_view(L"\0\0", 2)) != std::wstring::npos)
+        return true;
+    return buffer.find(L'\0') == buffer.size() - 1;
+}
+
+}  // namespace
 
 void clsGetOpenFile::StripTrailing(std::wstring& text, wchar_t ch)
 {
@@ -26,6 +43,10 @@ bool clsGetOpenFile::ShowOpen()
     std::wstring buffer(static_cast<size_t>(chars), L' ');
     buffer.append(2, L'\0');
     buffer[0] = L'\0';
+    // Some dialog implementations (Wine's) write a selection that does not fit past
+    // nMaxFile instead of failing: the spare room keeps that off the heap and shows it.
+    const size_t used = buffer.size();
+    buffer.append(kOverrunRoom, L'\0');
 
     std::wstring initDir = Widen(initDir_);
     std::wstring title = Widen(title_);
@@ -49,6 +70,11 @@ bool clsGetOpenFile::ShowOpen()
 
     if (!GetOpenFileNameW(&ofn))
         return false;
+    const bool overran = std::any_of(buffer.begin() + static_cast<std::ptrdiff_t>(used), buffer.end(),
+                                     [](wchar_t c) { return c != L'\0'; });
+    buffer.resize(used);
+    if (overran || !Terminated(buffer))
+        return false;  // did not fit BufferSize, as the platform's own failure
 
     // The answer is followed by the untouched blanks; a multiple selection also ends in an
     // empty name. Trimming both leaves the answer alone.
