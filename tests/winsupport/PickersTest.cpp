@@ -76,19 +76,19 @@ void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
     Press(dlg, IDOK);
 }
 
+BOOL CALLBACK FindTreeChild(HWND child, LPARAM found)
+{
+    if (kwtest::ClassOf(child) == L"SysTreeView32") {
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindTree(HWND dlg)
 {
     HWND found = nullptr;
-    EnumChildWindows(
-        dlg,
-        [](HWND child, LPARAM p) -> BOOL {
-            if (kwtest::ClassOf(child) == L"SysTreeView32") {
-                *reinterpret_cast<HWND*>(p) = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(dlg, FindTreeChild, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

@@ -86,23 +86,25 @@ long ItfNumber(long code)
     return static_cast<std::int32_t>(0x80040000u + static_cast<std::uint32_t>(code));
 }
 
+struct PropCount {
+    std::wstring prefix;
+    int n = 0;
+};
+
+BOOL CALLBACK CountBookkeeping(HWND, LPWSTR key, HANDLE, ULONG_PTR param)
+{
+    auto* c = reinterpret_cast<PropCount*>(param);
+    if (!IS_INTRESOURCE(key) && std::wstring(key).rfind(c->prefix, 0) == 0)
+        ++c->n;
+    return TRUE;
+}
+
 // Bookkeeping entries of hwnd still in its property list.
 int BookkeepingCount(HWND hwnd)
 {
-    struct Ctx {
-        std::wstring prefix;
-        int n = 0;
-    } ctx{Key(hwnd), 0};
-    EnumPropsExW(
-        hwnd,
-        [](HWND, LPWSTR key, HANDLE, ULONG_PTR p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            if (!IS_INTRESOURCE(key) && std::wstring(key).rfind(c->prefix, 0) == 0)
-                ++c->n;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.n;
+    PropCount c{Key(hwnd), 0};
+    EnumPropsExW(hwnd, CountBookkeeping, reinterpret_cast<LPARAM>(&c));
+    return c.n;
 }
 
 class SubclassTest : public ::testing::Test {
