@@ -26,3 +26,14 @@ run: deps wineprefix
 
 clean:
 	rm -rf build/native build/windows build/windows-i686
+
+# make bench: times plugin creation with a folder-tree copy against a plain recursive copy,
+#             natively and under Wine. Not part of `make test`.
+.PHONY: bench
+bench: deps wineprefix
+	cmake --preset native
+	cmake --build --preset native --target kw_copy_bench
+	./build/native/tests/bench/kw_copy_bench
+	cmake --preset windows
+	cmake --build --preset windows --target kw_copy_bench
+	bash cmake/wine-run.sh build/windows/tests/bench/kw_copy_bench.exe
