@@ -169,11 +169,8 @@ void Form::Show(HWND owner)
 
 void Form::ShowModal(HWND owner)
 {
-    Load(owner);
-    if (!hwnd_)
-        return;
-    modal_ = true;
-    // Like the system's own modal dialogs: every other window of the program waits.
+    // Like the system's own modal dialogs: every other window of the program waits. Done
+    // before the window exists, as creating it may already activate it.
     for (Form* f : g_loaded) {
         if (f != this && IsWindowEnabled(f->hwnd_)) {
             EnableWindow(f->hwnd_, FALSE);
@@ -184,6 +181,15 @@ void Form::ShowModal(HWND owner)
         EnableWindow(owner, FALSE);
         disabledByModal_.push_back(owner);
     }
+    try {
+        Load(owner);
+    } catch (...) {
+        for (HWND w : disabledByModal_)
+            EnableWindow(w, TRUE);
+        disabledByModal_.clear();
+        throw;
+    }
+    modal_ = true;
     ShowWindow(hwnd_, SW_SHOW);
     while (hwnd_) {
         MSG msg;

@@ -1,0 +1,32 @@
+#pragma once
+// Ids of the test-only dialog templates.
+#define IDD_TESTFORM 900
+#define IDD_TESTPAGE 901
+#define IDD_SMALLFORM 902
+#define IDM_TESTMENU 903
+
+#define IDC_TEXT 1001
+#define IDC_MULTI 1002
+#define IDC_READONLY 1003
+#define IDC_LIST_COMBO 1004
+#define IDC_EDIT_COMBO 1005
+#define IDC_SINGLE_LIST 1006
+#define IDC_MULTI_LIST 1007
+#define IDC_CHECK 1008
+#define IDC_OPT_A 1009
+#define IDC_OPT_B 1010
+#define IDC_LABEL 1011
+#define IDC_IMAGE 1012
+#define IDC_OK_BUTTON 1013
+#define IDC_CANCEL_BUTTON 1014
+#define IDC_OTHER_BUTTON 1015
+#define IDC_PAGE 1016
+#define IDC_PAGE_TEXT 1017
+#define IDC_PAGE_CHECK 1018
+#define IDC_PAGE_BUTTON 1019
+#define IDC_SMALL_TEXT 1020
+#define IDC_SMALL_OK 1021
+
+#define IDM_FILE 2001
+#define IDM_GO 2002
+#define IDM_SEPARATOR 2003
