@@ -31,14 +31,13 @@ struct Script {
     std::wstring title;
     LRESULT filterCount = -1;
     LRESULT filterSel = -1;
-    int ticks = 0;
 };
 
 Script* g_script = nullptr;
 HHOOK g_hook = nullptr;
+UINT_PTR g_giveUp = 0;
 
 constexpr UINT_PTR kStepTimer = 1;
-constexpr UINT_PTR kGiveUpTimer = 2;
 
 void Press(HWND dlg, int id)
 {
@@ -112,7 +111,6 @@ std::wstring SelectedTreeText(HWND tree)
 void CALLBACK BrowseStep(HWND dlg, UINT, UINT_PTR id, DWORD)
 {
     Script& s = *g_script;
-    ++s.ticks;
     if (s.cancel) {
         KillTimer(dlg, id);
         Press(dlg, IDCANCEL);
@@ -134,7 +132,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
             g_script->dialog = h;
             const bool browse = g_script->browse;
             SetTimer(h, kStepTimer, browse ? 100 : 50, browse ? BrowseStep : OpenFileStep);
-            SetTimer(nullptr, kGiveUpTimer, 10000, GiveUp);
+            g_giveUp = SetTimer(nullptr, 0, 10000, GiveUp);
         }
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
@@ -150,6 +148,9 @@ public:
     }
     ~Driver()
     {
+        if (g_giveUp)
+            KillTimer(nullptr, g_giveUp);
+        g_giveUp = 0;
         UnhookWindowsHookEx(g_hook);
         g_hook = nullptr;
         g_script = nullptr;
@@ -304,63 +305,43 @@ TEST_F(PickersTest, AnswerThatDoesNotFitTheBufferFailsAndCancelKeepsTheResult)
     EXPECT_EQ(picker.FileName(), first);
 }
 
-TEST_F(PickersTest, ChosenFolderEndsInOneBackslash)
+TEST_F(PickersTest, ChosenFolderEndsInOneBackslashAndCancelKeepsIt)
 {
-    kw::clsBrowse browse;
-    browse.Parent(owner);
-    browse.DialogTitle("Choose the plugins folder");
-    Script s;
-    s.browse = true;
-    s.folder = folder + L"\\inner";
-    s.treeName = DisplayName(s.folder);
-    {
-        Driver d(s);
-        ASSERT_TRUE(browse.BrowseForFolder());
-    }
-    EXPECT_EQ(browse.SelectedPath(), kw::Narrow(folder + L"\\inner\\"));
-}
+    struct Case {
+        std::wstring folder;
+        bool newStyle;
+        std::string expected;
+    } const cases[] = {
+        {folder + L"\\inner", false, kw::Narrow(folder + L"\\inner\\")},
+        {L"C:\\", false, "C:\\"},
+        {folder, true, kw::Narrow(folder + L"\\")},
+    };
+    for (const Case& c : cases) {
+        kw::clsBrowse browse;
+        browse.Parent(owner);
+        browse.DialogTitle("Choose the plugins folder");
+        browse.NewStyle(c.newStyle);
+        browse.NoNewFolderButton(c.newStyle);
+        Script s;
+        s.browse = true;
+        s.folder = c.folder;
+        s.treeName = DisplayName(c.folder);
+        {
+            Driver d(s);
+            ASSERT_TRUE(browse.BrowseForFolder());
+        }
+        EXPECT_EQ(browse.SelectedPath(), c.expected);
 
-TEST_F(PickersTest, DriveRootKeepsItsSingleBackslash)
-{
-    kw::clsBrowse browse;
-    browse.Parent(owner);
-    Script s;
-    s.browse = true;
-    s.folder = L"C:\\";
-    s.treeName = DisplayName(s.folder);
-    {
-        Driver d(s);
-        ASSERT_TRUE(browse.BrowseForFolder());
+        Script cancel;
+        cancel.browse = true;
+        cancel.cancel = true;
+        {
+            Driver d(cancel);
+            EXPECT_FALSE(browse.BrowseForFolder());
+            EXPECT_NE(cancel.dialog, nullptr);
+        }
+        EXPECT_EQ(browse.SelectedPath(), c.expected);
     }
-    EXPECT_EQ(browse.SelectedPath(), "C:\\");
-}
-
-TEST_F(PickersTest, NewStyleFolderPickerAndCancelKeepingTheResult)
-{
-    kw::clsBrowse browse;
-    browse.Parent(owner);
-    browse.NewStyle(true);
-    browse.NoNewFolderButton(true);
-    Script s;
-    s.browse = true;
-    s.folder = folder;
-    s.treeName = DisplayName(s.folder);
-    {
-        Driver d(s);
-        ASSERT_TRUE(browse.BrowseForFolder());
-    }
-    const std::string first = browse.SelectedPath();
-    EXPECT_EQ(first, kw::Narrow(folder + L"\\"));
-
-    Script c;
-    c.browse = true;
-    c.cancel = true;
-    {
-        Driver d(c);
-        EXPECT_FALSE(browse.BrowseForFolder());
-        EXPECT_NE(c.dialog, nullptr);
-    }
-    EXPECT_EQ(browse.SelectedPath(), first);
 }
 
 }  // namespace
