@@ -38,6 +38,8 @@ void clsTabs::CreateControl(HWND r_hParentHwnd, HWND r_ctlBoundaryControl)
 {
     boundary_ = r_ctlBoundaryControl;
     DestroyOwned(tab_);
+    // The old tabs went with the old window; their panels must not answer for new tabs.
+    content_.assign(1, nullptr);
     RECT r = BoundaryRect(boundary_, r_hParentHwnd);
     tab_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
                            r.right - r.left, r.bottom - r.top, r_hParentHwnd, nullptr,

@@ -147,6 +147,22 @@ TEST_F(ControlsTest, TabsShowExactlyTheSelectedPanelInTheDisplayArea)
     EXPECT_TRUE(IsWindow(panels[0]));
 }
 
+TEST_F(ControlsTest, RecreatedTabStripStartsAfreshWithItsOwnPanels)
+{
+    HWND boundary = kwtest::MakeChild(host, L"STATIC", L"", 0, 10, 10, 300, 200);
+    HWND oldPanel = kwtest::MakeChild(host, L"STATIC", L"old", WS_VISIBLE, 0, 0, 20, 20);
+    HWND newPanel = kwtest::MakeChild(host, L"STATIC", L"new", 0, 0, 0, 20, 20);
+    kw::clsTabs tabs;
+    tabs.CreateControl(host, boundary);
+    HWND first = tabs.hWnd();
+    tabs.InsertTab(oldPanel, "Old");
+    tabs.CreateControl(host, boundary);
+    EXPECT_FALSE(IsWindow(first));
+    tabs.InsertTab(newPanel, "New");
+    EXPECT_EQ(tabs.CurrentTab(), 1);
+    EXPECT_TRUE(Visible(newPanel));
+}
+
 TEST_F(ControlsTest, GroupBoxesSitOnTheirPlaceholdersAndGoWithTheWrapper)
 {
     HWND b1 = kwtest::MakeChild(host, L"STATIC", L"", 0, 15, 20, 200, 100);
