@@ -99,7 +99,7 @@ void UnloadAllForms()
 void SetFormFont(forms::Form& form, const std::string& fontName, int fontSize)
 {
     for (forms::Control* c : form.Controls()) {
-        if (c->Kind() == forms::ControlKind::MenuItem)
+        if (!c->HasFont())
             continue;
         try {
             c->FontName(fontName);

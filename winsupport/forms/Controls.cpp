@@ -112,6 +112,13 @@ void Control::RequireBound() const
         throw RuntimeError(kErrInvalidArgument, "The form is not loaded", "forms");
 }
 
+void Control::RequireFont() const
+{
+    if (!HasFont())
+        throw RuntimeError(kErrNotSupported, "Object doesn't support this property or method", "Font");
+    RequireBound();
+}
+
 std::string Control::WindowText() const
 {
     return TextOf(hwnd_);
@@ -222,13 +229,13 @@ INT_PTR Control::OnCtlColor(HDC hdc)
 
 std::string Control::FontName() const
 {
-    RequireBound();
+    RequireFont();
     return fontName_;
 }
 
 void Control::FontName(const std::string& name)
 {
-    RequireBound();
+    RequireFont();
     if (name.empty() || Widen(name).size() >= LF_FACESIZE)
         InvalidValue("FontName");
     fontName_ = name;
@@ -237,13 +244,13 @@ void Control::FontName(const std::string& name)
 
 int Control::FontSize() const
 {
-    RequireBound();
+    RequireFont();
     return fontSize_;
 }
 
 void Control::FontSize(int points)
 {
-    RequireBound();
+    RequireFont();
     if (points <= 0 || points > 2048)
         InvalidValue("FontSize");
     fontSize_ = points;
@@ -252,13 +259,13 @@ void Control::FontSize(int points)
 
 bool Control::FontBold() const
 {
-    RequireBound();
+    RequireFont();
     return fontBold_;
 }
 
 void Control::FontBold(bool bold)
 {
-    RequireBound();
+    RequireFont();
     fontBold_ = bold;
     ApplyFont();
 }

@@ -62,7 +62,9 @@ public:
     std::uint32_t BackColor() const;
     void BackColor(std::uint32_t color);
 
-    // Point size and face name; each setter makes a new font for the control.
+    // Point size and face name; each setter makes a new font for the control. Images and
+    // menu items have none: error 438.
+    virtual bool HasFont() const { return true; }
     std::string FontName() const;
     void FontName(const std::string& name);
     int FontSize() const;
@@ -106,6 +108,7 @@ protected:
     virtual bool Owns(HWND hwnd) const { return hwnd == hwnd_; }
     void Subclass(HWND hwnd);
     void RequireBound() const;
+    void RequireFont() const;
 
     std::string WindowText() const;
     void ApplyFont();
@@ -301,6 +304,7 @@ class Image : public Control {
 public:
     Image(Form& form, int id);
     bool HasBackColor() const override { return false; }
+    bool HasFont() const override { return false; }
     HICON Picture() const;
     void Picture(HICON icon);
     // Loads an icon of the program by number at the control's size; false when missing.
@@ -323,6 +327,7 @@ class MenuItem : public Control {
 public:
     MenuItem(Form& form, int id);
     bool HasBackColor() const override { return false; }
+    bool HasFont() const override { return false; }
     std::string Caption() const;
     void Caption(const std::string& caption);
     bool Enabled() const override;

@@ -1,0 +1,10 @@
+#pragma once
+#define IDD_APPFORM 950
+#define IDM_APPMENU 951
+#define IDC_APP_NAME 1101
+#define IDC_APP_PATH 1102
+#define IDC_APP_LABEL 1103
+#define IDC_APP_ICON 1104
+#define IDC_APP_BUTTON 1105
+#define IDC_APP_CHECK 1106
+#define IDM_APP_ITEM 2101
