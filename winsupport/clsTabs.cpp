@@ -100,19 +100,16 @@ void clsTabs::ShowCurrentTab()
 {
     const int current = CurrentTab();
     const int last = static_cast<int>(content_.size()) - 1;
-    if (current >= 1 && current <= last) {
-        if (HWND panel = content_[current]) {
-            LONG_PTR style = GetWindowLongPtrW(panel, GWL_STYLE);
-            SetWindowLongPtrW(panel, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_DLGFRAME | WS_THICKFRAME));
-            LONG_PTR ex = GetWindowLongPtrW(panel, GWL_EXSTYLE);
-            SetWindowLongPtrW(panel, GWL_EXSTYLE,
-                              ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE |
-                                                          WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
-            SetWindowPos(panel, HWND_TOP, display_.left, display_.top, display_.right - display_.left,
-                         display_.bottom - display_.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-        }
-    }
     HWND shown = (current >= 1 && current <= last) ? content_[current] : nullptr;
+    if (shown) {
+        // Borderless, over the display area, above the strip.
+        const LONG_PTR frame = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME;
+        const LONG_PTR edges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+        SetWindowLongPtrW(shown, GWL_STYLE, GetWindowLongPtrW(shown, GWL_STYLE) & ~frame);
+        SetWindowLongPtrW(shown, GWL_EXSTYLE, GetWindowLongPtrW(shown, GWL_EXSTYLE) & ~edges);
+        SetWindowPos(shown, HWND_TOP, display_.left, display_.top, display_.right - display_.left,
+                     display_.bottom - display_.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    }
     for (int k = 1; k <= last; ++k) {
         if (content_[k] && content_[k] != shown)
             ShowWindow(content_[k], SW_HIDE);
