@@ -751,7 +751,12 @@ TEST_F(FormsTest, ModalFormDisablesTheOthersUntilUnloaded)
         focusInside = GetFocus() == dialog.txt.hWnd();
         PostMessageW(dialog.txt.hWnd(), WM_KEYDOWN, VK_RETURN, 1);
     };
+    Log();
     dialog.ShowModal(f.hWnd());
+    DoEvents();
+    // The owner is active again, and says so: that is when a main window refreshes.
+    EXPECT_EQ(Log(), Lines{"Activate"});
+    EXPECT_EQ(GetActiveWindow(), f.hWnd());
     EXPECT_FALSE(dialog.Loaded());
     EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(focusInside);

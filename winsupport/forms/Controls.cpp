@@ -643,12 +643,12 @@ void ComboBox::OnCommand(int code)
     if (code == CBN_SELCHANGE) {
         int index = static_cast<int>(Send(hwnd_, CB_GETCURSEL));
         std::string text = index < 0 ? std::string() : ItemText(index);
-        // The edit still shows the old entry here; the handler must read the new one.
-        if (Editable() && text != WindowText())
-            SetWindowTextW(hwnd_, Widen(text).c_str());
         bool changed = index != lastIndex_ || (Editable() && text != lastText_);
         lastIndex_ = index;
         lastText_ = text;
+        // The edit still shows the old entry here; the handler must read the new one.
+        if (Editable() && text != WindowText())
+            SetWindowTextW(hwnd_, Widen(text).c_str());
         if (changed && Click)
             Click();
     } else if (code == CBN_EDITCHANGE) {
