@@ -96,7 +96,8 @@ TEST(IniDocument, LongValuesComeBackWhole)
 TEST(IniDocument, GarbledBytesNeverFailAndRewriteIsStable)
 {
     std::mt19937 rng(12345);
-    const std::string alphabet = std::string("[]=;\"' \t\r\nab\x00\xff\x1a", 17);
+    static const char chars[] = "[]=;\"' \t\r\nab\x00\xff\x1a";
+    const std::string alphabet(chars, sizeof chars - 1);
     for (int round = 0; round < 200; ++round) {
         std::string bytes;
         for (int i = 0; i < 200; ++i)
