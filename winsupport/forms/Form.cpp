@@ -243,7 +243,7 @@ void Form::OnInit(HWND hwnd)
         if (!page)
             continue;
         SetWindowLongPtrW(page, GWLP_ID, box->id_);
-        box->Bind(page);
+        Guarded([&] { box->Bind(page); });
         pages.push_back(page);
     }
     for (Control* c : controls_) {
@@ -253,7 +253,7 @@ void Form::OnInit(HWND hwnd)
         for (size_t i = 0; !child && i < pages.size(); ++i)
             child = GetDlgItem(pages[i], c->id_);
         if (child)
-            c->Bind(child);
+            Guarded([&] { c->Bind(child); });  // a refused drop target must not stop the load
     }
     if (defaultButton_ && defaultButton_->hwnd_) {
         SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(defaultButton_->id_), 0);
