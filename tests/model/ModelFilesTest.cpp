@@ -232,20 +232,3 @@ TEST_F(FileLists, DestinationListsSelectTheirDefaults)
     EXPECT_EQ(system.items, (std::vector<std::string>{"i386", "System32"}));
     EXPECT_EQ(system.clicks, std::vector<int>{1});
 }
-
-TEST(KeyedListTest, PositionsAndKeys)
-{
-    KeyedList list;
-    EXPECT_TRUE(list.Add("b", "kb"));
-    EXPECT_TRUE(list.AddBefore("a", "ka", 1));
-    EXPECT_TRUE(list.AddAfter("c", "kc", 2));
-    EXPECT_FALSE(list.Add("again", "KB"));
-    EXPECT_EQ(Values(list), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(ErrorOf([&] { list.AddAfter("d", "kd", 4); }), 5);
-    EXPECT_EQ(ErrorOf([&] { list.AddBefore("d", "kd", 0); }), 5);
-    EXPECT_EQ(ErrorOf([&] { list.Remove(4); }), 5);
-    list.Remove(2);
-    EXPECT_FALSE(list.Contains("kb"));
-    EXPECT_TRUE(list.Add("b2", "Kb"));
-    EXPECT_EQ(Values(list), (std::vector<std::string>{"a", "c", "b2"}));
-}
