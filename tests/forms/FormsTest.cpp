@@ -778,4 +778,28 @@ TEST(FormsLoop, RunsUntilTheLastFormIsUnloaded)
     EXPECT_EQ(RunMessageLoop(), 0);  // nothing loaded: returns at once
 }
 
+TEST(FormsDrop, TargetFollowsTheWindowsLife)
+{
+    SmallForm form;
+    std::vector<std::string> dropped;
+    form.txt.OLEDragDrop = [&](const std::vector<std::string>& files) { dropped = files; };
+    form.txt.OLEDropMode(kOleDropManual);  // before the window exists: registered at load
+    EXPECT_EQ(form.txt.RegisteredDropTarget(), nullptr);
+    form.Show();
+    IDropTarget* target = form.txt.RegisteredDropTarget();
+    ASSERT_NE(target, nullptr);
+    target->AddRef();  // as OLE would, during a drag that outlives the form
+    HWND box = form.txt.hWnd();
+    form.Unload();
+    EXPECT_EQ(form.txt.RegisteredDropTarget(), nullptr);
+    EXPECT_EQ(RevokeDragDrop(box), DRAGDROP_E_INVALIDHWND);
+    FileData files({L"C:\\x.exe"});
+    DWORD effect = DROPEFFECT_COPY;
+    POINTL pt{0, 0};
+    target->Drop(&files, 0, pt, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_TRUE(dropped.empty());
+    target->Release();
+}
+
 }  // namespace
