@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kIniName = "Kitwright.ini";
 constexpr const char* kAttention = "Attention";
-constexpr int kMaxSlotIndex = 32767;  // the slot index was a 16-bit number
+constexpr int kMaxSlotIndex = 32767;  // slot indexes are 16-bit numbers for the window
 constexpr int kErrorInvalidName = 123;
 
 // A step of the start-up that fails is skipped: the program must start whatever the file holds.

@@ -53,6 +53,8 @@ public:
     bool CopyFiles();
     kw::CopyOption CopyOption() const;
     void CopyOption(kw::CopyOption v_eCopyOption);
+    // 0 made, 183 the files folder exists, 123 (nothing touched) when the plugin name or the
+    // name of a script to be written is not a valid file name; else the shell's code.
     int CreatePlugin();
     int CurrentExecutable() const;
     void CurrentExecutable(int v_iCurrExecutable);
