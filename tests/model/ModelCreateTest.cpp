@@ -19,8 +19,10 @@ std::vector<std::string> Tree(const std::string& folder)
     std::vector<std::string> out;
     std::error_code ec;
     const fs::path base = ToFs(folder);
-    for (const auto& e : fs::recursive_directory_iterator(base, ec))
-        out.push_back(e.path().lexically_relative(base).generic_string());
+    for (const auto& e : fs::recursive_directory_iterator(base, ec)) {
+        std::u8string rel = e.path().lexically_relative(base).generic_u8string();
+        out.emplace_back(rel.begin(), rel.end());
+    }
     std::sort(out.begin(), out.end());
     return out;
 }
@@ -174,6 +176,7 @@ TEST_F(Creation, FolderTreeCopiesTheWholeTreeButNoExecutables)
     MakeFile("prog1\\main.exe", "m");
     MakeFile("prog1\\noext", "n");
     MakeFile("prog1\\data\\deep\\x.bin", "x");
+    MakeFile("prog1\\caf\xC3\xA9.txt", "c");  // café.txt
     fs::create_directories(ToFs(root + "\\prog1\\empty"));
     const std::string outside = MakeFile("other\\x.exe", "o");
     kw.CopyOption(coFolderTree);
@@ -182,7 +185,7 @@ TEST_F(Creation, FolderTreeCopiesTheWholeTreeButNoExecutables)
     ASSERT_EQ(kw.CreatePlugin(), 0);
     EXPECT_TRUE(kw.CopyFiles());
     EXPECT_EQ(Tree(Files()),
-              (std::vector<std::string>{"data", "data/deep", "data/deep/x.bin", "empty", "main.exe", "noext"}));
+              (std::vector<std::string>{"caf\xC3\xA9.txt", "data", "data/deep", "data/deep/x.bin", "empty", "main.exe", "noext"}));
     EXPECT_EQ(ReadAll(Files() + "\\data\\deep\\x.bin"), "x");
 }
 
