@@ -108,7 +108,9 @@ int main()
     int failures = 0;
     double bestModel = 1e9, bestPlain = 1e9;
     for (int round = 1; round <= 3; ++round) {
-        const fs::path plainTarget = base / ("plain" + std::to_string(round));
+        // Every copy lands as deep as the plugin's files folder (out\Bench\files).
+        const fs::path plainTarget = base / ("plain" + std::to_string(round)) / "Bench" / "files";
+        fs::create_directories(plainTarget.parent_path());
         double plain = 0, model = 0, create = 0, copy = 0, shell = 0;
         auto runPlain = [&] { plain = Seconds([&] { failures += PlainCopy(prog, plainTarget) != 0; }); };
         auto runModel = [&] {
@@ -125,7 +127,6 @@ int main()
         };
         // The platform's shell copy on its own, to see how much of the time is the model's.
         auto runShell = [&] {
-            // Same depth as the plugin's files folder: under Wine the time per file grows with it.
             const fs::path shellTarget = base / ("shell" + std::to_string(round)) / "Bench" / "files";
             fs::create_directories(shellTarget);
             std::string from = ToModel(prog) + "\\*.*";
