@@ -187,7 +187,8 @@ unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std:
     if (stat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnlyFile(target)))
         return fail(kAccessDenied);
 
-    std::string temp = target + ".XXXXXX";
+    // A short name beside the target: a long target name must not make it too long.
+    std::string temp = target.substr(0, target.rfind('/') + 1) + ".kwXXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0)
         return fail(errno == ENOENT ? kPathNotFound : FromErrno(errno));

@@ -138,7 +138,9 @@ unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std:
     std::wstring temp;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (unsigned attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp";
+        // A short name beside the target: a long target name must not make it too long.
+        temp = target.substr(0, target.find_last_of(L"\\/") + 1) + L"~kw" + std::to_wstring(GetCurrentProcessId()) +
+               L"-" + std::to_wstring(attempt) + L".tmp";
         h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
             return fail(GetLastError());

@@ -17,16 +17,6 @@ namespace writers {
 
 namespace {
 constexpr unsigned long kErrorInvalidName = 123;
-
-// Names come from the user (plugin and shortcut names): a separator would put the file
-// somewhere else, "..\" even outside the plugin folder.
-bool IsPlainFileName(std::string_view name)
-{
-    for (unsigned char c : name)
-        if (c < 0x20 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
-            return false;
-    return !name.empty();
-}
 }  // namespace
 
 void TextFile::Line(std::string_view text)
@@ -38,7 +28,8 @@ void TextFile::Line(std::string_view text)
 void TextFile::Save(const std::string& folder, const std::string& fileName) const
 {
     std::string path = folder + fileName;
-    if (!IsPlainFileName(fileName))
+    // Names come from the user: a separator or ".." would put the file somewhere else.
+    if (!clsKitwright::IsValidFileName(fileName))
         throw WriteError(path, kErrorInvalidName, platform::ErrorText(kErrorInvalidName));
     std::string errorText;
     if (unsigned long code = platform::WriteFileWhole(path, platform::ToAnsi(text_), &errorText))
@@ -48,13 +39,6 @@ void TextFile::Save(const std::string& folder, const std::string& fileName) cons
 std::string PluginFolder(const clsKitwright& kw)
 {
     return kw.PluginLocation() + kw.PluginName() + "\\";
-}
-
-std::string AddBackslash(const std::string& text)
-{
-    if (text.empty() || text.back() == '\\')
-        return text;
-    return text + "\\";
 }
 
 }  // namespace writers

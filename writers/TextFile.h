@@ -23,7 +23,5 @@ private:
 
 // "{PluginLocation}{PluginName}\"
 std::string PluginFolder(const clsKitwright& kw);
-// The empty text stays empty; any other text ends with exactly one added "\" at most.
-std::string AddBackslash(const std::string& text);
 
 }  // namespace kw::writers

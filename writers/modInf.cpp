@@ -1,6 +1,7 @@
 #include "modInf.h"
 
 #include "TextFile.h"
+#include "app/modMainText.h"
 #include "model/clsKitwright.h"
 #include "platform/RuntimeError.h"
 
@@ -196,8 +197,8 @@ std::string GetMenuPath(const clsKitwright& kw)
     if (kw.MenuGroup().empty())
         return {};
     if (kw.IncSubGroup())
-        return writers::AddBackslash(kw.MenuGroup()) + kw.ProgramName() + "\\";
-    return writers::AddBackslash(kw.MenuGroup());
+        return AddBackslash(kw.MenuGroup()) + kw.ProgramName() + "\\";
+    return AddBackslash(kw.MenuGroup());
 }
 
 }  // namespace

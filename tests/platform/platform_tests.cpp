@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "platform/Platform.h"
 #ifdef _WIN32
@@ -18,8 +19,9 @@ class TempFolder {
 public:
     TempFolder()
     {
-        native_ = fs::temp_directory_path() / ("kw-platform-" + std::to_string(counter_++) + "-" +
-                                               std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        // Tests run as parallel processes: each needs a folder of its own.
+        native_ = fs::temp_directory_path() / ("kw-platform-" + std::to_string(std::random_device{}()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(native_);
         fs::create_directories(native_);
     }
@@ -60,7 +62,6 @@ public:
     }
 
 private:
-    static inline int counter_ = 0;
     fs::path native_;
 };
 
@@ -99,6 +100,10 @@ TEST(Files, WriteFileWholeReplacesAndLeavesNoTemporaryFile)
     ASSERT_EQ(platform::WriteFileWhole(t.Path("a.txt"), "first\r\n", &err), 0u) << err;
     ASSERT_EQ(platform::WriteFileWhole(t.Path("a.txt"), "second", &err), 0u) << err;
     EXPECT_EQ(t.Read("a.txt"), "second");
+    // The temporary file must not need a longer name than the target.
+    const std::string longName(250, 'n');
+    ASSERT_EQ(platform::WriteFileWhole(t.Path(longName), "x", &err), 0u) << err;
+    fs::remove(t.Native(longName));
     std::string bytes;
     ASSERT_TRUE(platform::ReadFileBytes(t.Path("a.txt"), bytes));
     EXPECT_EQ(bytes, "second");
