@@ -106,6 +106,11 @@ void clsKitwright::WriteIni(const std::string& section, const char* key, const c
     }
 }
 
+void clsKitwright::WritePreference(const char* key, int value)
+{
+    WriteIni("Preferences", key, std::to_string(value).c_str());
+}
+
 bool clsKitwright::FileExists(const std::string& path)
 {
     return !path.empty() && platform::PathExists(path);
@@ -177,42 +182,42 @@ CheckValue clsKitwright::IncAuthor() const { return m_eIncAuthor; }
 void clsKitwright::IncAuthor(CheckValue v_eIncAuthor)
 {
     m_eIncAuthor = v_eIncAuthor;
-    WriteIni("Preferences", "IncAuthor", std::to_string(int(m_eIncAuthor)).c_str());
+    WritePreference("IncAuthor", m_eIncAuthor);
 }
 
 CheckValue clsKitwright::IncZelMenu() const { return m_eIncZelMenu; }
 void clsKitwright::IncZelMenu(CheckValue v_eIncZelMenu)
 {
     m_eIncZelMenu = v_eIncZelMenu;
-    WriteIni("Preferences", "IncZelMenu", std::to_string(int(m_eIncZelMenu)).c_str());
+    WritePreference("IncZelMenu", m_eIncZelMenu);
 }
 
 CheckValue clsKitwright::IncJuxMenu() const { return m_eIncJuxMenu; }
 void clsKitwright::IncJuxMenu(CheckValue v_eIncJuxMenu)
 {
     m_eIncJuxMenu = v_eIncJuxMenu;
-    WriteIni("Preferences", "IncJuxMenu", std::to_string(int(m_eIncJuxMenu)).c_str());
+    WritePreference("IncJuxMenu", m_eIncJuxMenu);
 }
 
 CheckValue clsKitwright::IncPopupDone() const { return m_eIncPopupDone; }
 void clsKitwright::IncPopupDone(CheckValue v_eIncPopupDone)
 {
     m_eIncPopupDone = v_eIncPopupDone;
-    WriteIni("Preferences", "IncPopupDone", std::to_string(int(m_eIncPopupDone)).c_str());
+    WritePreference("IncPopupDone", m_eIncPopupDone);
 }
 
 CheckValue clsKitwright::ZelFileName() const { return m_eZelFileName; }
 void clsKitwright::ZelFileName(CheckValue v_eZelFileName)
 {
     m_eZelFileName = v_eZelFileName;
-    WriteIni("Preferences", "ZelFileName", std::to_string(int(m_eZelFileName)).c_str());
+    WritePreference("ZelFileName", m_eZelFileName);
 }
 
 ZelMenuVersion clsKitwright::ZelVersion() const { return m_eZelVersion; }
 void clsKitwright::ZelVersion(ZelMenuVersion v_eZelVersion)
 {
     m_eZelVersion = v_eZelVersion;
-    WriteIni("Preferences", "ZelVersion", std::to_string(int(m_eZelVersion)).c_str());
+    WritePreference("ZelVersion", m_eZelVersion);
 }
 
 NativeHandle clsKitwright::ParentWnd() const { return m_hParentWnd; }

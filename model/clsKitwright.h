@@ -147,6 +147,8 @@ private:
     static std::string GetFileName(const std::string& path);
     // A null key (nullptr) removes the section, a null value removes the key.
     void WriteIni(const std::string& section, const char* key, const char* value);
+    // A number under [Preferences], as decimal text.
+    void WritePreference(const char* key, int value);
     std::string GetSpecialFolder(int folderId) const;
     std::string FormatDestination(Destination destination, DestinationFormat format) const;
     bool AreScriptNamesValid() const;

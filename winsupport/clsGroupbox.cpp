@@ -2,21 +2,10 @@
 
 #include <string>
 
+#include "Placeholder.h"
 #include "platform/WinText.h"
 
 namespace kw {
-
-namespace {
-
-RECT BoundaryRect(HWND boundary, HWND parent)
-{
-    RECT r{};
-    if (boundary && GetWindowRect(boundary, &r))
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-}  // namespace
 
 clsGroupbox::~clsGroupbox()
 {

@@ -5,20 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "Placeholder.h"
 #include "platform/WinText.h"
 
 namespace kw {
 
 namespace {
-
-// The placeholder's rectangle in the parent's client coordinates.
-RECT BoundaryRect(HWND boundary, HWND parent)
-{
-    RECT r{};
-    if (boundary && GetWindowRect(boundary, &r))
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 void DestroyOwned(HWND& h)
 {

@@ -124,6 +124,18 @@ std::string Control::WindowText() const
     return TextOf(hwnd_);
 }
 
+std::string Control::CaptionText() const
+{
+    RequireBound();
+    return WindowText();
+}
+
+void Control::CaptionText(const std::string& caption)
+{
+    RequireBound();
+    SetWindowTextW(hwnd_, Widen(caption).c_str());
+}
+
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ref)
 {
     auto* c = reinterpret_cast<Control*>(ref);
@@ -873,17 +885,8 @@ void CheckBox::Bind(HWND hwnd)
     last_ = static_cast<int>(Send(hwnd, BM_GETCHECK));
 }
 
-std::string CheckBox::Caption() const
-{
-    RequireBound();
-    return WindowText();
-}
-
-void CheckBox::Caption(const std::string& caption)
-{
-    RequireBound();
-    SetWindowTextW(hwnd_, Widen(caption).c_str());
-}
+std::string CheckBox::Caption() const { return CaptionText(); }
+void CheckBox::Caption(const std::string& caption) { CaptionText(caption); }
 
 int CheckBox::Value() const
 {
@@ -928,17 +931,8 @@ void OptionButton::Bind(HWND hwnd)
     last_ = Send(hwnd, BM_GETCHECK) == BST_CHECKED;
 }
 
-std::string OptionButton::Caption() const
-{
-    RequireBound();
-    return WindowText();
-}
-
-void OptionButton::Caption(const std::string& caption)
-{
-    RequireBound();
-    SetWindowTextW(hwnd_, Widen(caption).c_str());
-}
+std::string OptionButton::Caption() const { return CaptionText(); }
+void OptionButton::Caption(const std::string& caption) { CaptionText(caption); }
 
 bool OptionButton::Value() const
 {
@@ -991,17 +985,8 @@ void OptionButton::OnCommand(int code)
 
 CommandButton::CommandButton(Form& form, int id) : Control(form, id, ControlKind::CommandButton) {}
 
-std::string CommandButton::Caption() const
-{
-    RequireBound();
-    return WindowText();
-}
-
-void CommandButton::Caption(const std::string& caption)
-{
-    RequireBound();
-    SetWindowTextW(hwnd_, Widen(caption).c_str());
-}
+std::string CommandButton::Caption() const { return CaptionText(); }
+void CommandButton::Caption(const std::string& caption) { CaptionText(caption); }
 
 bool CommandButton::Default() const
 {
@@ -1056,17 +1041,8 @@ void CommandButton::PressFromKeyboard()
 
 Label::Label(Form& form, int id) : Control(form, id, ControlKind::Label) {}
 
-std::string Label::Caption() const
-{
-    RequireBound();
-    return WindowText();
-}
-
-void Label::Caption(const std::string& caption)
-{
-    RequireBound();
-    SetWindowTextW(hwnd_, Widen(caption).c_str());
-}
+std::string Label::Caption() const { return CaptionText(); }
+void Label::Caption(const std::string& caption) { CaptionText(caption); }
 
 Image::Image(Form& form, int id) : Control(form, id, ControlKind::Image) {}
 

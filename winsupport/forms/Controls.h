@@ -111,6 +111,9 @@ protected:
     void RequireFont() const;
 
     std::string WindowText() const;
+    // Captions of buttons and labels: no change event of their own.
+    std::string CaptionText() const;
+    void CaptionText(const std::string& caption);
     void ApplyFont();
 
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
