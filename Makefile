@@ -3,7 +3,7 @@
 # make run:  builds the Windows exe and starts Kitwright under Wine.
 .PHONY: test run deps wineprefix native windows i686 clean
 
-test: deps wineprefix native windows i686
+test: deps wineprefix i686 native windows
 
 deps:
 	@bash cmake/install-deps.sh
