@@ -6,6 +6,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/WinText.h"
+#include "winsupport/Placeholder.h"
 #include "winsupport/forms/DropTarget.h"
 #include "winsupport/forms/Form.h"
 
@@ -299,39 +300,16 @@ void Control::ApplyFont()
     font_ = std::move(font);  // the old one only now: the control used it until here
 }
 
-int Control::Left() const
+RECT Control::Bounds() const
 {
     RequireBound();
-    RECT rc;
-    GetWindowRect(hwnd_, &rc);
-    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&rc), 2);
-    return rc.left;
+    return BoundaryRect(hwnd_, GetParent(hwnd_));
 }
 
-int Control::Top() const
-{
-    RequireBound();
-    RECT rc;
-    GetWindowRect(hwnd_, &rc);
-    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&rc), 2);
-    return rc.top;
-}
-
-int Control::Width() const
-{
-    RequireBound();
-    RECT rc;
-    GetWindowRect(hwnd_, &rc);
-    return rc.right - rc.left;
-}
-
-int Control::Height() const
-{
-    RequireBound();
-    RECT rc;
-    GetWindowRect(hwnd_, &rc);
-    return rc.bottom - rc.top;
-}
+int Control::Left() const { return Bounds().left; }
+int Control::Top() const { return Bounds().top; }
+int Control::Width() const { return Bounds().right - Bounds().left; }
+int Control::Height() const { return Bounds().bottom - Bounds().top; }
 
 void Control::Move(int left, int top, int width, int height)
 {

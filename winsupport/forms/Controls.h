@@ -111,6 +111,8 @@ protected:
     void RequireFont() const;
 
     std::string WindowText() const;
+    // The control's rectangle in its parent's client coordinates.
+    RECT Bounds() const;
     // Captions of buttons and labels: no change event of their own.
     std::string CaptionText() const;
     void CaptionText(const std::string& caption);
