@@ -11,9 +11,23 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-run: no Wine prefix at $WINEPREFIX (run 'make wineprefix' first)" >&2
   exit 2
 fi
-out=$(mktemp)
-wine "$@" >"$out" 2>&1 </dev/null
-rc=$?
+# Every exe run here writes something before it can fail (GoogleTest prints its filter
+# first). A failure with no output at all means Wine itself did not start the program,
+# which happens now and then on a busy machine; that is retried, a test failure never is.
+for try in 1 2 3; do
+  out=$(mktemp)
+  started=$(date +%s%N)
+  wine "$@" >"$out" 2>&1 </dev/null
+  rc=$?
+  if [ "$rc" -ne 0 ] && [ ! -s "$out" ] && [ "$try" -lt 3 ]; then
+    ms=$(( ($(date +%s%N) - started) / 1000000 ))
+    echo "wine-run: Wine ended with code $rc after $ms ms without starting $1; trying again"
+    rm -f "$out"
+    sleep 1
+    continue
+  fi
+  break
+done
 cat "$out"
 rm -f "$out"
 exit $rc
