@@ -4,20 +4,6 @@
 using namespace kw;
 using namespace kwtest;
 
-namespace {
-
-long ErrorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
-}  // namespace
-
 class Executables : public ModelTest {};
 
 TEST_F(Executables, SlotsAreRemadeFreeBySettingTheMaximum)

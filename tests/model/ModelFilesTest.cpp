@@ -9,16 +9,6 @@ using namespace kwtest;
 
 namespace {
 
-long ErrorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
 KeyedList ListOf(std::initializer_list<const char*> paths)
 {
     KeyedList list;

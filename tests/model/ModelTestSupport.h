@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <fstream>
 #include <string>
@@ -12,10 +13,22 @@
 #include "model/StringList.h"
 #include "model/clsKitwright.h"
 #include "platform/Platform.h"
+#include "platform/RuntimeError.h"
 
 namespace kwtest {
 
 namespace fs = std::filesystem;
+
+// The error number a call raises, 0 when it raises none.
+inline long ErrorOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const kw::RuntimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
 
 struct ShownMessage {
     kw::NativeHandle owner;
