@@ -141,7 +141,7 @@ protected:
     }
 
     // Presses a button whose handler opens a picker, answering the picker with the script.
-    void PickWith(kw::forms::Control& button, kwscript::PickerScript script)
+    void PickWith(kw::forms::Control& button, kwscript::PickerScript& script)
     {
         kwscript::PickerDriver driver(script);
         Click(button.hWnd());

@@ -170,6 +170,8 @@ inline void PressDialogButton(HWND dlg, int id)
 inline void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
 {
     PickerScript& s = *CurrentPicker();
+    if (s.step == 0)
+        s.title = TextOf(dlg);  // the caption is set after the dialog is activated
     if (s.cancel || s.step >= s.fileTexts.size()) {
         KillTimer(dlg, id);
         if (s.cancel)
@@ -201,6 +203,7 @@ inline std::wstring SelectedTreeText(HWND tree)
 inline void CALLBACK BrowseStep(HWND dlg, UINT, UINT_PTR id, DWORD)
 {
     PickerScript& s = *CurrentPicker();
+    s.title = TextOf(dlg);
     if (s.cancel) {
         KillTimer(dlg, id);
         PressDialogButton(dlg, IDCANCEL);
@@ -221,7 +224,6 @@ inline LRESULT CALLBACK PickerCbt(int code, WPARAM wParam, LPARAM lParam)
         HWND h = reinterpret_cast<HWND>(wParam);
         if (ClassOf(h) == L"#32770") {
             s->dialog = h;
-            s->title = TextOf(h);
             const bool browse = !s->folder.empty();
             SetTimer(h, 1, browse ? 100 : 150, browse ? BrowseStep : OpenFileStep);
         }

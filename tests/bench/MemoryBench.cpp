@@ -50,6 +50,17 @@ int CountFiles(const std::wstring& folder)
     return n;
 }
 
+void RemoveTree(const std::wstring& folder)
+{
+    std::wstring from = folder;
+    from.push_back(L'\0');  // the shell's list ends with two NULs
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    SHFileOperationW(&op);
+}
+
 }  // namespace
 
 int wmain()
@@ -112,5 +123,7 @@ int wmain()
                 static_cast<unsigned long>(Kb(after.PeakWorkingSetSize - atStart.WorkingSetSize)));
     std::printf("peak_working_set_kb %lu\n", static_cast<unsigned long>(Kb(after.PeakWorkingSetSize)));
     kw::UnloadAllForms();
+    RemoveTree(base);
+    DeleteFileW(ini.c_str());
     return listed == kFiles && copied == kFiles ? 0 : 1;
 }

@@ -21,6 +21,8 @@ namespace {
 std::wstring g_folder;
 std::wstring g_dialogShot;
 HWND g_main = nullptr;
+HWND g_closing = nullptr;  // the dialog asked to close, and its fallback timer
+UINT_PTR g_forceTimer = 0;
 int g_failures = 0;
 
 void Save(HWND hwnd, const std::wstring& name)
@@ -46,11 +48,11 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found)
 void CALLBACK ForceClose(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
-    HWND dlg = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dlg));
-    if (dlg) {
-        std::printf("the dialog did not close on WM_CLOSE; pressing OK\n");
-        PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+    g_forceTimer = 0;
+    if (IsWindow(g_closing) && IsWindowVisible(g_closing)) {
+        std::printf("%ls did not close on WM_CLOSE; pressing Cancel\n", g_dialogShot.c_str());
+        ++g_failures;
+        PostMessageW(g_closing, WM_COMMAND, IDCANCEL, 0);
     }
 }
 
@@ -66,16 +68,21 @@ void CALLBACK ShootDialog(HWND, UINT, UINT_PTR id, DWORD)
         return;
     }
     Save(dlg, g_dialogShot);
+    g_closing = dlg;
     PostMessageW(dlg, WM_CLOSE, 0, 0);
-    SetTimer(nullptr, 0, 2000, ForceClose);
+    g_forceTimer = SetTimer(nullptr, 0, 3000, ForceClose);
 }
 
 template <typename Show>
 void ShootModal(const std::wstring& name, Show show)
 {
     g_dialogShot = name;
-    SetTimer(nullptr, 0, 700, ShootDialog);
+    const UINT_PTR shoot = SetTimer(nullptr, 0, 700, ShootDialog);
     show();
+    KillTimer(nullptr, shoot);
+    if (g_forceTimer)
+        KillTimer(nullptr, g_forceTimer);
+    g_forceTimer = 0;
     kwscript::Pump(300);
 }
 

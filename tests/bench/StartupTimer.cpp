@@ -1,8 +1,10 @@
 // Start-up time of GUI programs: from CreateProcess to the first paint of the program's
 // first visible top-level window (visible, and its update region emptied by WM_PAINT).
 // Usage: kw_startup_timer <rounds> <exe> [<exe> ...]; the programs take turns in each round
-// so that both see the same machine load. Prints the best and the median per program.
+// so that both see the same machine load. Prints the best and the median per program, and
+// the largest peak working set a program reached by its first paint.
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,7 +36,7 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER freq)
 }
 
 // Milliseconds to the first paint, or a negative number when the program showed no window.
-double TimeOneStart(const std::wstring& exe)
+double TimeOneStart(const std::wstring& exe, SIZE_T* peakWorkingSet = nullptr)
 {
     LARGE_INTEGER freq, start, now;
     QueryPerformanceFrequency(&freq);
@@ -62,6 +64,10 @@ double TimeOneStart(const std::wstring& exe)
         }
         Sleep(0);
     }
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    if (peakWorkingSet && GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof(pmc)))
+        *peakWorkingSet = std::max(*peakWorkingSet, pmc.PeakWorkingSetSize);
     if (s.found)
         PostMessageW(s.found, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
@@ -83,10 +89,11 @@ int wmain(int argc, wchar_t** argv)
     }
     const int rounds = std::max(1, _wtoi(argv[1]));
     std::vector<std::vector<double>> times(static_cast<size_t>(argc - 2));
+    std::vector<SIZE_T> peaks(static_cast<size_t>(argc - 2));
     TimeOneStart(argv[2]);  // warms the prefix's caches; not counted
     for (int r = 0; r < rounds; ++r)
         for (int p = 2; p < argc; ++p)
-            times[static_cast<size_t>(p - 2)].push_back(TimeOneStart(argv[p]));
+            times[static_cast<size_t>(p - 2)].push_back(TimeOneStart(argv[p], &peaks[static_cast<size_t>(p - 2)]));
     int rc = 0;
     for (int p = 2; p < argc; ++p) {
         auto t = times[static_cast<size_t>(p - 2)];
@@ -97,6 +104,7 @@ int wmain(int argc, wchar_t** argv)
             continue;
         }
         std::printf("startup_ms %ls best %.1f median %.1f\n", argv[p], t.front(), t[t.size() / 2]);
+        std::printf("peak_ws_kb %ls %lu\n", argv[p], static_cast<unsigned long>(peaks[static_cast<size_t>(p - 2)] / 1024));
     }
     return rc;
 }
