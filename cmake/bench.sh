@@ -8,10 +8,6 @@ build="$top/build/windows"
 out="$build/bench"
 missed=0
 
-if [ ! -f "$top/app/WinMain.cpp" ]; then
-  echo "Kitwright.exe is not part of this version yet (the main window comes next)." >&2
-  exit 1
-fi
 cmake --preset windows >/dev/null || exit 1
 cmake --build --preset windows -j2 --target Kitwright kw_minimal_window kw_startup_timer kw_memory_bench \
   kw_copy_bench || exit 1
