@@ -34,7 +34,6 @@ int NeededHeight(HWND label)
 TEST_F(AboutBox, ShowsTheVersionBlockInItsFontsAndFits)
 {
     Drive([] { kw::ShowAboutBox(); }, [&] {
-        Dialog();
         wchar_t caption[64]{};
         GetWindowTextW(dlg, caption, 64);
         EXPECT_STREQ(caption, L"About Kitwright");
@@ -71,8 +70,7 @@ TEST_F(AboutBox, EscapeTheCloseBoxAndTheButtonCloseIt)
 {
     for (int way = 0; way < 3; ++way) {
         Drive([] { kw::ShowAboutBox(); }, [&] {
-            Dialog();
-            EXPECT_EQ(Text(IDC_CMD_ABOUT_OK), "Cancel");
+                EXPECT_EQ(Text(IDC_CMD_ABOUT_OK), "Cancel");
             if (way == 0)
                 Key(VK_ESCAPE);
             else if (way == 1)

@@ -22,8 +22,7 @@ TEST_F(DialogFrame, FixedCentredOverTheOwnerAndModal)
     };
     for (auto [caption, show] : dialogs) {
         Drive([&] { show(Model(), owner); }, [&] {
-            Dialog();
-            wchar_t text[64]{};
+                wchar_t text[64]{};
             GetWindowTextW(dlg, text, 64);
             EXPECT_STREQ(text, caption);
             EXPECT_EQ(GetWindow(dlg, GW_OWNER), owner) << caption;

@@ -21,6 +21,7 @@
 namespace dlgtest {
 
 namespace fs = std::filesystem;
+using kw::forms::DoEvents;
 
 class NoPrompt : public kw::platform::iPrompt {
 public:
@@ -45,15 +46,11 @@ protected:
         model_.reset();
         kw::platform::SetPrompt(previous_);
         kw::platform::SetProgramFolderForTesting({});
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
+        fs::remove_all(folder_);
     }
 
-    // The settings file as the next model will find it (CR LF lines).
-    void WriteIni(const std::string& bytes)
-    {
-        std::ofstream(folder_ / "Kitwright.ini", std::ios::binary) << bytes;
-    }
+    // The settings file as the model will find it when first asked for.
+    void WriteIni(const std::string& bytes) { std::ofstream(folder_ / "Kitwright.ini", std::ios::binary) << bytes; }
     std::string Ini() const
     {
         std::ifstream in(folder_ / "Kitwright.ini", std::ios::binary);
@@ -66,32 +63,18 @@ protected:
         return *model_;
     }
 
-    // Calls show (an entry point); once its dialog is up, script runs inside the dialog's
-    // own modal loop and must close it. Returns when show returns.
+    // Calls show (an entry point); once its dialog is up (dlg), script runs inside the
+    // dialog's own modal loop and closes it.
     void Drive(const std::function<void()>& show, const std::function<void()>& script)
     {
-        static const std::function<void()>* pending;
-        static bool ran;
-        pending = &script;
-        ran = false;
-        UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            ran = true;
-            (*pending)();
-        });
-        dlg = nullptr;
+        pending_ = &script;
+        ran_ = false;
+        UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
         show();
-        if (!ran)
+        if (!ran_)
             KillTimer(nullptr, timer);
-        EXPECT_TRUE(ran) << "the dialog never ran its loop";
+        EXPECT_TRUE(ran_) << "the dialog never ran its loop";
         EXPECT_TRUE(kw::forms::Form::Forms().empty());
-    }
-    // Inside a script: the dialog now showing.
-    HWND Dialog()
-    {
-        auto forms = kw::forms::Form::Forms();
-        dlg = forms.empty() ? nullptr : forms.back()->hWnd();
-        return dlg;
     }
 
     HWND Item(int id) const { return GetDlgItem(dlg, id); }
@@ -111,13 +94,13 @@ protected:
     void Focus(int id)
     {
         SetFocus(Item(id));
-        kw::forms::DoEvents();
+        DoEvents();
     }
     void Type(const std::string& utf8)
     {
         for (wchar_t ch : kw::Widen(utf8))
             PostMessageW(GetFocus(), WM_CHAR, ch, 1);
-        kw::forms::DoEvents();
+        DoEvents();
     }
     // Through the dialog manager, as the user's key would go.
     void Key(UINT vk)
@@ -125,22 +108,38 @@ protected:
         HWND target = GetFocus() ? GetFocus() : dlg;
         PostMessageW(target, WM_KEYDOWN, vk, 1);
         PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
-        kw::forms::DoEvents();
+        DoEvents();
     }
     void Click(int id)
     {
         SendMessageW(Item(id), BM_CLICK, 0, 0);
-        kw::forms::DoEvents();
+        DoEvents();
     }
     void CloseBox()
     {
         PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-        kw::forms::DoEvents();
+        DoEvents();
     }
 
-    HWND dlg = nullptr;
+    static inline HWND dlg = nullptr;
 
 private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        ran_ = true;
+        auto forms = kw::forms::Form::Forms();
+        dlg = forms.empty() ? nullptr : forms.back()->hWnd();
+        (*pending_)();
+        // A script that failed half-way must not leave the test waiting for ever.
+        for (kw::forms::Form* open : kw::forms::Form::Forms()) {
+            ADD_FAILURE() << "the script left the dialog open";
+            PostMessageW(open->hWnd(), WM_CLOSE, 0, 0);
+        }
+    }
+    static inline const std::function<void()>* pending_ = nullptr;
+    static inline bool ran_ = false;
+
     fs::path folder_;
     NoPrompt prompt_;
     kw::platform::iPrompt* previous_ = nullptr;

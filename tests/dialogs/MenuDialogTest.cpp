@@ -10,13 +10,7 @@ const char* const kIni = "[Preferences]\r\nIncAuthor=1\r\n[MenuGroup]\r\n0=Games
 
 class MenuDialog : public DialogTest {
 protected:
-    void Open(const std::function<void()>& script)
-    {
-        Drive([this] { kw::ShowMenuDialog(Model(), nullptr); }, [&] {
-            Dialog();
-            script();
-        });
-    }
+    void Open(const std::function<void()>& script) { Drive([this] { kw::ShowMenuDialog(Model(), nullptr); }, script); }
     std::vector<std::string> Groups() const
     {
         std::vector<std::string> items;
@@ -36,7 +30,7 @@ protected:
         LPARAM at = MAKELPARAM(rc.left + 5, (rc.top + rc.bottom) / 2);
         SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
         SendMessageW(list, WM_LBUTTONUP, keys, at);
-        kw::forms::DoEvents();
+        DoEvents();
     }
     using Names = std::vector<std::string>;
 };
