@@ -23,17 +23,19 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-bool SameName(std::string_view ansiName, std::string_view utf8Name)
-{
-    return platform::UpperCase(platform::FromAnsi(ansiName)) == platform::UpperCase(Trim(utf8Name));
-}
-
 // A line break inside a value would turn the rest into lines of their own.
 std::string OneLine(std::string_view utf8)
 {
     std::string s(Trim(utf8));
     std::replace_if(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return platform::ToAnsi(s);
+}
+
+// A name is looked up as it would be stored: a character the code page cannot hold must
+// not make a name miss the section or key that a write under that name made.
+bool SameName(std::string_view ansiName, std::string_view utf8Name)
+{
+    return platform::UpperCase(platform::FromAnsi(ansiName)) == platform::UpperCase(platform::FromAnsi(OneLine(utf8Name)));
 }
 
 std::string Unquote(std::string_view v)
@@ -138,11 +140,8 @@ void Document::RemoveKey(std::string_view section, std::string_view key)
     Section* s = Find(section);
     if (!s)
         return;
-    auto it = std::find_if(s->lines.begin(), s->lines.end(), [&](const Line& l) {
-        return !l.name.empty() && l.name.front() != ';' && SameName(l.name, key);
-    });
-    if (it != s->lines.end())
-        s->lines.erase(it);
+    // Every line of the key goes: a hand-made twin would otherwise come back on the next read.
+    std::erase_if(s->lines, [&](const Line& l) { return !l.name.empty() && l.name.front() != ';' && SameName(l.name, key); });
 }
 
 void Document::RemoveSection(std::string_view section)

@@ -23,15 +23,19 @@ public:
     void RemoveKey(std::string_view section, std::string_view key);
     void RemoveSection(std::string_view section);
 
+    bool operator==(const Document&) const = default;
+
 private:
     // Names and values are kept as the file's bytes, so untouched lines survive a rewrite.
     struct Line {
         std::string name;                  // the whole line for a comment
         std::optional<std::string> value;  // none: a line without '='
+        bool operator==(const Line&) const = default;
     };
     struct Section {
         std::optional<std::string> name;  // none: lines above the first header
         std::vector<Line> lines;
+        bool operator==(const Section&) const = default;
     };
     Section* Find(std::string_view section);
     const Section* Find(std::string_view section) const;
