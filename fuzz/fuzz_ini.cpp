@@ -16,18 +16,21 @@ bool IsHeader(const std::string& line)
     return !line.empty() && line.front() == '[' && line.rfind(']') != std::string::npos && line.rfind(']') > 0;
 }
 
+// Lines are read on their own in the file's encoding: Unicode ones behind a UTF-8 mark.
+std::string g_mark;
+
 // Whether a serialized line, read on its own, is a header naming `section`.
 bool HeaderOf(const std::string& line, const std::string& section)
 {
     std::string v;
-    return IsHeader(line) && Document::Parse(line + "\r\nk=1\r\n").Get(section, "k", v);
+    return IsHeader(line) && Document::Parse(g_mark + line + "\r\nk=1\r\n").Get(section, "k", v);
 }
 
 // Whether a serialized line, read on its own inside a section, is the line of `key`.
 bool KeyLineOf(const std::string& line, const std::string& key)
 {
     std::string v;
-    return !IsHeader(line) && Document::Parse("[s]\r\n" + line + "\r\n").Get("s", key, v);
+    return !IsHeader(line) && Document::Parse(g_mark + "[s]\r\n" + line + "\r\n").Get("s", key, v);
 }
 
 }  // namespace
@@ -38,10 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string bytes = in.ConsumeRandomLengthString(4096);
     Document doc = Document::Parse(bytes);
 
+    const bool unicode = UnicodeFile(bytes);
+    g_mark = unicode ? "\xEF\xBB\xBF" : "";
     const std::string once = doc.Serialize();
-    KW_CHECK(once.empty() || once.ends_with("\r\n"));
+    KW_CHECK(PlainText(once).empty() || PlainText(once).ends_with("\r\n"));
     KW_CHECK(Document::Parse(once) == doc);
-    const std::vector<std::string> before = CrLfLines(once);
+    const std::vector<std::string> before = CrLfLines(PlainText(once));
 
     const int op = in.ConsumeIntegralInRange(0, 2);
     const std::string section = in.ConsumeRandomLengthString(40);
@@ -49,19 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string value = in.ConsumeRemainingBytesAsString();
 
     if (op == 0) {
-        if (!UsableKey(key))
+        if (!UsableKey(key) || (unicode && !ValidUtf8(value)))
             return 0;
         doc.Set(section, key, value);
         std::string got;
         KW_CHECK(doc.Get(section, key, got));
-        KW_CHECK(got == ExpectedValue(value));
+        KW_CHECK(got == ExpectedValue(value, unicode));
         const std::string twice = doc.Serialize();
         const Document back = Document::Parse(twice);
         KW_CHECK(back == doc);
         std::string reread;
         KW_CHECK(back.Get(section, key, reread) && reread == got);
         // Only the key's own line changes, or one line (and its header) is appended.
-        const std::vector<std::string> after = CrLfLines(twice);
+        const std::vector<std::string> after = CrLfLines(PlainText(twice));
         std::size_t head = 0, tail = 0;
         while (head < before.size() && head < after.size() && before[head] == after[head])
             ++head;
@@ -86,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
             expected.push_back(line);
         }
-        KW_CHECK(CrLfLines(doc.Serialize()) == expected);
+        KW_CHECK(CrLfLines(PlainText(doc.Serialize())) == expected);
     } else {
         doc.RemoveSection(section);
         std::vector<std::string> expected;
@@ -97,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (!dropping)
                 expected.push_back(line);
         }
-        KW_CHECK(CrLfLines(doc.Serialize()) == expected);
+        KW_CHECK(CrLfLines(PlainText(doc.Serialize())) == expected);
     }
     return 0;
 }

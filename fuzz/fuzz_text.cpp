@@ -22,28 +22,6 @@ std::string AsciiOf(std::string_view s)
     return out;
 }
 
-bool ValidUtf8(std::string_view s)
-{
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char b = static_cast<unsigned char>(s[i]);
-        int n = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-        if (n < 0 || i + static_cast<std::size_t>(n) >= s.size())
-            return false;
-        char32_t cp = n == 0 ? b : b & (0x3F >> n);
-        for (int k = 1; k <= n; ++k) {
-            unsigned char c = static_cast<unsigned char>(s[i + k]);
-            if ((c & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        static const char32_t least[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < least[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<std::size_t>(n) + 1;
-    }
-    return true;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -80,10 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             typed += char(c);
     }
     if (!typed.empty() && !typed.ends_with('.') && !typed.ends_with(' ') && typed.size() <= 255 && ValidUtf8(typed)) {
-        std::string base = typed.substr(0, typed.find('.'));
+        const std::string base = platform::UpperCase(typed.substr(0, typed.find('.')));
         bool device = false;
         for (const char* d : {"CON", "PRN", "AUX", "NUL", "COM", "LPT"})
-            device = device || platform::UpperCase(base).starts_with(d);
+            device = device || base.starts_with(d);
         if (!device)
             KW_CHECK(kw::clsKitwright::IsValidFileName(typed));
     }
