@@ -1,0 +1,445 @@
+// The main window's frame: building it, the messages it hooks, activation and closing,
+// the menus, and the window-wide routines the pages share.
+#include "app/frmMain.h"
+
+#include <commctrl.h>
+
+#include "app/modMain.h"
+#include "platform/RuntimeError.h"
+#include "platform/WinText.h"
+#include "winsupport/clsBrowse.h"
+#if __has_include("winsupport/VersionInfo.h")
+#include "winsupport/VersionInfo.h"
+#define KW_HAS_VERSION_INFO 1
+#endif
+#if __has_include("dialogs/frmAuthor.h")
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmAuthor.h"
+#include "dialogs/frmMenu.h"
+#include "dialogs/frmOptions.h"
+#define KW_HAS_DIALOGS 1
+#endif
+
+namespace kw {
+
+namespace {
+
+constexpr const char* kAppTitle = "Kitwright";
+constexpr const char* kFontName = "MS Shell Dlg";
+constexpr int kFontSize = 8;
+
+constexpr const char* kTabCaptions[] = {"Information", "Program Files", "System Files", "Executables"};
+constexpr const char* kGroupCaptions[] = {"Plugin and Program Information", "Program Files", "System Files",
+                                          "Main Executables", "Shortcuts"};
+// The page each group box lies on.
+constexpr int kGroupPage[] = {0, 1, 2, 3, 3};
+
+// Steps that may fail without stopping the routine they belong to.
+template <typename F>
+void IgnoringErrors(F&& step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+std::string LoadResourceString(UINT id)
+{
+    const wchar_t* text = nullptr;
+    int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || !text)
+        throw RuntimeError(kErrInvalidArgument, "The string resource is missing", "LoadResString");
+    return Narrow(std::wstring_view(text, static_cast<size_t>(length)));
+}
+
+std::string TitleWithVersion()
+{
+#ifdef KW_HAS_VERSION_INFO
+    return AppTitleWithVersion();
+#else
+    wchar_t exe[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(exe, &ignored);
+    std::vector<char> block(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!size || !GetFileVersionInfoW(exe, 0, size, block.data()) ||
+        !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info)
+        throw RuntimeError(kErrInvalidArgument, "The program has no version block", "App.Major");
+    return std::string(kAppTitle) + " v" + std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(LOWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
+#endif
+}
+
+// Drop handlers take the effect, so they can refuse a drop at drop time.
+template <typename F>
+auto DropHandler(F handler)
+{
+    return [handler](const std::vector<std::string>& files, auto&... effect) {
+        if constexpr (sizeof...(effect) == 0) {
+            int accepted = forms::kDropEffectCopy;
+            handler(files, accepted);
+        } else {
+            handler(files, effect...);
+        }
+    };
+}
+
+}  // namespace
+
+frmMain::frmMain() : Form(IDD_MAIN)
+{
+    for (auto& icon : imgIcon)
+        icon.Tag("notheme");
+    cmdCreatePlugin.Tag("notheme");
+    cmdReset.Tag("notheme");
+    cmdExit.Tag("notheme");
+    mnuSettingsSeparator.Tag("nodisable");
+    mnuHelp_Separator.Tag("nodisable");
+    // Files dragged from the shell onto the two lists and the executable box.
+    lstProgramFiles.OLEDropMode(forms::kOleDropManual);
+    lstSystemFiles.OLEDropMode(forms::kOleDropManual);
+    txtExecutable.OLEDropMode(forms::kOleDropManual);
+    Wire();
+}
+
+frmMain::~frmMain() = default;
+
+clsKitwright& frmMain::oKW()
+{
+    if (!oKW_)
+        throw RuntimeError(91, "Object variable not set", "frmMain.oKW");
+    return *oKW_;
+}
+
+void frmMain::oKW(std::unique_ptr<clsKitwright> model)
+{
+    oKW_ = std::move(model);
+}
+
+void frmMain::Wire()
+{
+    mnuSettings_Menu.Click = [this] { mnuSettings_Menu_Click(); };
+    mnuSettings_Author.Click = [this] { mnuSettings_Author_Click(); };
+    mnuSettingsOptions.Click = [this] { mnuSettingsOptions_Click(); };
+    mnuSettings_Location.Click = [this] { mnuSettings_Location_Click(); };
+    mnuHelp_Readme.Click = [this] { mnuHelp_Readme_Click(); };
+    mnu_Help_About.Click = [this] { mnu_Help_About_Click(); };
+
+    for (forms::TextBox* box : {&txtPluginName, &txtProgramName, &txtProgramWebsite, &txtDescription,
+                                &txtExecutable, &txtShortcutName})
+        box->GotFocus = [box] { SelectAllText(*box); };
+    txtPluginName.Change = [this] { txtPluginName_Change(); };
+    txtPluginName.KeyPress = [this](int& key) { txtPluginName_KeyPress(key); };
+    txtProgramName.Change = [this] { txtProgramName_Change(); };
+    txtProgramName.KeyPress = [this](int& key) { txtProgramName_KeyPress(key); };
+    txtProgramWebsite.Change = [this] { txtProgramWebsite_Change(); };
+    txtProgramWebsite.KeyPress = [this](int& key) { txtProgramWebsite_KeyPress(key); };
+    txtDescription.Change = [this] { txtDescription_Change(); };
+    chkIncAuthor.Click = [this] { chkIncAuthor_Click(); };
+    cmdResetInformation.Click = [this] { cmdResetInformation_Click(); };
+
+    optCopyOption[0].Click = [this] { optCopyOption_Click(0); };
+    optCopyOption[1].Click = [this] { optCopyOption_Click(1); };
+    cmdGetProgramFiles.Click = [this] { cmdGetProgramFiles_Click(); };
+    cmdRemoveProgramFile.Click = [this] { cmdRemoveProgramFile_Click(); };
+    cmdResetProgramFiles.Click = [this] { cmdResetProgramFiles_Click(); };
+    cboProgramFilesDestination.Click = [this] { cboProgramFilesDestination_Click(); };
+    lstProgramFiles.OLEDragOver = [this](const std::vector<std::string>* f, int& e) { lstProgramFiles_OLEDragOver(f, e); };
+    lstProgramFiles.OLEDragDrop = DropHandler([this](const std::vector<std::string>& f, int& e) { lstProgramFiles_OLEDragDrop(f, e); });
+    cmdGetSystemFiles.Click = [this] { cmdGetSystemFiles_Click(); };
+    cmdRemoveSystemFile.Click = [this] { cmdRemoveSystemFile_Click(); };
+    cmdResetSystemFiles.Click = [this] { cmdResetSystemFiles_Click(); };
+    cboSystemFilesDestination.Click = [this] { cboSystemFilesDestination_Click(); };
+    lstSystemFiles.OLEDragOver = [this](const std::vector<std::string>* f, int& e) { lstSystemFiles_OLEDragOver(f, e); };
+    lstSystemFiles.OLEDragDrop = DropHandler([this](const std::vector<std::string>& f, int& e) { lstSystemFiles_OLEDragDrop(f, e); });
+
+    txtExecutableGroup.Change = [this] { txtExecutableGroup_Change(); };
+    cmdGetExecutable.Click = [this] { cmdGetExecutable_Click(); };
+    txtExecutable.Change = [this] { txtExecutable_Change(); };
+    txtExecutable.OLEDragOver = [this](const std::vector<std::string>* f, int& e) { txtExecutable_OLEDragOver(f, e); };
+    txtExecutable.OLEDragDrop = DropHandler([this](const std::vector<std::string>& f, int& e) { txtExecutable_OLEDragDrop(f, e); });
+    chkIncRamdisk.Click = [this] { chkIncRamdisk_Click(); };
+    chkIncAutorun.Click = [this] { chkIncAutorun_Click(); };
+    chkIncZel.Click = [this] { chkIncZel_Click(); };
+    chkIncJuxMenu.Click = [this] { chkIncJuxMenu_Click(); };
+    chkIncJuxDesktop.Click = [this] { chkIncJuxDesktop_Click(); };
+    chkIncJuxQlaunch.Click = [this] { chkIncJuxQlaunch_Click(); };
+    txtShortcutName.Change = [this] { txtShortcutName_Change(); };
+    txtShortcutName.KeyPress = [this](int& key) { txtShortcutName_KeyPress(key); };
+    cboMenuGroup.Change = [this] { cboMenuGroup_Change(); };
+    cboMenuGroup.Click = [this] { cboMenuGroup_Change(); };
+    cboMenuGroup.KeyPress = [this](int& key) { cboMenuGroup_KeyPress(key); };
+    chkAppendMenuGroup.Click = [this] { chkAppendMenuGroup_Click(); };
+    cmdResetExecutable[0].Click = [this] { cmdResetExecutable_Click(0); };
+    cmdResetExecutable[1].Click = [this] { cmdResetExecutable_Click(1); };
+
+    cmdCreatePlugin.Click = [this] { cmdCreatePlugin_Click(); };
+    cmdReset.Click = [this] { cmdReset_Click(); };
+    cmdExit.Click = [this] { cmdExit_Click(); };
+}
+
+// ---- Load, activation, closing ---------------------------------------------------------
+
+void frmMain::Form_Load()
+{
+    try {
+        oKW_ = std::make_unique<clsKitwright>();
+        clsAppIcon& appIcon = NewAppIcon();
+        oUpDown_ = std::make_unique<clsUpDown>();
+        oSubclass_ = std::make_unique<clsSubclass>();
+
+        Caption(TitleWithVersion());
+
+        ScaleMode(forms::kScalePixels);
+        SetFormFont(*this, kFontName, kFontSize);
+
+        oKW_->ParentWnd(reinterpret_cast<NativeHandle>(hWnd()));
+        oKW_->MaxExecutables(9);
+
+        ApplyThemeBackColors();
+        appIcon.SetAppIcon(hWnd(), IDI_APP_NAME);
+
+        CreateTabs();
+        CreateGroupBoxes();
+        CreateExecutableUpDown();
+        LoadListsAndHeaders();
+        RefreshControls();
+        UpdateControlStates();
+
+        oSubclass_->AttachMessage(this, hWnd(), WM_THEMECHANGED);
+        oSubclass_->AttachMessage(this, hWnd(), WM_NOTIFY);
+        subclassed_ = true;
+
+        ReleaseAppIcon();
+    } catch (const std::exception& e) {
+        auto* rt = dynamic_cast<const RuntimeError*>(&e);
+        std::string number = std::to_string(rt ? rt->Number() : 0);
+        std::string description = rt ? rt->Description() : e.what();
+        platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
+                              "Error " + number + " (" + description + ") in procedure Form_Load of Form frmMain",
+                              kAppTitle, platform::kMbOk);
+    }
+}
+
+void frmMain::Form_Activate()
+{
+    RefreshControls();
+}
+
+void frmMain::Form_QueryUnload(bool&)
+{
+    if (subclassed_ && oSubclass_) {
+        oSubclass_->DetachMessage(this, hWnd(), WM_THEMECHANGED);
+        oSubclass_->DetachMessage(this, hWnd(), WM_NOTIFY);
+        subclassed_ = false;
+    }
+    oKW_.reset();
+    oTabs_.reset();
+    oUpDown_.reset();
+    oGroupbox_.reset();
+    oSubclass_.reset();
+    UnloadAllForms();
+}
+
+LRESULT frmMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_THEMECHANGED:
+        ApplyThemeBackColors();
+        break;
+    case WM_NOTIFY:
+        if (oTabs_) {
+            oTabs_->Notify(hWnd, uMsg, wParam, lParam);
+            KeepPageAfterTabStrip();
+        }
+        break;
+    }
+    return 0;
+}
+
+void frmMain::ApplyThemeBackColors()
+{
+    kw::ApplyThemeBackColors();
+}
+
+// ---- Builders ---------------------------------------------------------------------------
+
+void frmMain::CreateTabs()
+{
+    oTabs_ = std::make_unique<clsTabs>();
+    oTabs_->CreateControl(hWnd(), GetDlgItem(hWnd(), IDC_SHP_TAB_CONTROL));
+    // The strip comes first in the Tab order, then the shown page, then the buttons.
+    SetWindowPos(oTabs_->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (int i = 0; i < 4; ++i)
+        oTabs_->InsertTab(picTabBox[static_cast<size_t>(i)].hWnd(), kTabCaptions[i]);
+    if (clsFont* font = AppFont())
+        font->SetApiFontFor(oTabs_->hWnd(), kFontName, kFontSize);
+    oTabs_->CurrentTab(1);
+    KeepPageAfterTabStrip();
+}
+
+void frmMain::KeepPageAfterTabStrip()
+{
+    if (!oTabs_ || !oTabs_->hWnd())
+        return;
+    int current = oTabs_->CurrentTab();
+    if (current < 1 || current > 4)
+        return;
+    SetWindowPos(picTabBox[static_cast<size_t>(current - 1)].hWnd(), oTabs_->hWnd(), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void frmMain::CreateGroupBoxes()
+{
+    oGroupbox_ = std::make_unique<clsGroupbox>();
+    HFONT font = nullptr;
+    for (int i = 0; i < 5; ++i) {
+        HWND page = picTabBox[static_cast<size_t>(kGroupPage[i])].hWnd();
+        oGroupbox_->CreateGroupBoxControl(page, GetDlgItem(page, IDC_SHP_GROUP_BOX + i), kGroupCaptions[i]);
+        HWND box = oGroupbox_->hWnd(i);
+        // Behind the page's controls, which it frames.
+        SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (!font) {
+            if (clsFont* appFont = AppFont()) {
+                appFont->SetApiFontFor(box, kFontName, kFontSize);
+                font = appFont->FontHandle();
+            }
+        } else {
+            SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+        }
+    }
+}
+
+void frmMain::CreateExecutableUpDown()
+{
+    oUpDown_->CreateUpDownControl(picTabBox[3].hWnd(), txtExecutableGroup.hWnd(), 0, 9, 0);
+}
+
+void frmMain::LoadListsAndHeaders()
+{
+    IgnoringErrors([&] {
+        oKW().LoadProgramFilesDestinationsTo(cboProgramFilesDestination);
+        oKW().LoadSystemFilesDestinationsTo(cboSystemFilesDestination);
+    });
+    for (int i = 0; i < 5; ++i)
+        IgnoringErrors([&] { lblHeader[static_cast<size_t>(i)].Caption(LoadResourceString(static_cast<UINT>(i))); });
+    for (int i = 0; i < 5; ++i)
+        IgnoringErrors([&] { imgIcon[static_cast<size_t>(i)].LoadPicture(i + 2); });
+}
+
+// ---- Menus -----------------------------------------------------------------------------
+
+void frmMain::mnuSettings_Menu_Click()
+{
+#ifdef KW_HAS_DIALOGS
+    ShowMenuDialog(oKW(), hWnd());
+#endif
+}
+
+void frmMain::mnuSettings_Author_Click()
+{
+#ifdef KW_HAS_DIALOGS
+    ShowAuthorDialog(oKW(), hWnd());
+#endif
+}
+
+void frmMain::mnuSettingsOptions_Click()
+{
+#ifdef KW_HAS_DIALOGS
+    ShowOptionsDialog(oKW(), hWnd());
+#endif
+}
+
+void frmMain::mnu_Help_About_Click()
+{
+#ifdef KW_HAS_DIALOGS
+    ShowAboutBox();
+#endif
+}
+
+void frmMain::mnuSettings_Location_Click()
+{
+    auto oBrowse = std::make_unique<clsBrowse>();
+    oBrowse->DialogTitle("Select a folder to save plugins to");
+    oBrowse->InitDir(0);
+    oBrowse->NewStyle(true);
+    oBrowse->Parent(hWnd());
+    if (oBrowse->BrowseForFolder()) {
+        oKW().PluginLocation(oBrowse->SelectedPath());
+        RefreshControls();
+    }
+}
+
+void frmMain::mnuHelp_Readme_Click()
+{
+    oKW().ShowHelp(reinterpret_cast<NativeHandle>(hWnd()));
+}
+
+// ---- Window-wide routines ---------------------------------------------------------------
+
+void frmMain::EnableControls(bool enable)
+{
+    for (forms::Control* c : Controls()) {
+        if (c->Tag().find("nodisable") == std::string::npos)
+            c->Enabled(enable);
+    }
+    if (oUpDown_)
+        oUpDown_->Enabled(enable);
+    if (oTabs_ && oTabs_->hWnd())
+        EnableWindow(oTabs_->hWnd(), enable ? TRUE : FALSE);
+}
+
+void frmMain::RefreshControls()
+{
+    IgnoringErrors([&] { oKW().LoadMenuGroupItemsTo(cboMenuGroup); });
+    IgnoringErrors([&] { txtPluginLocation.Text(CompactPath(oKW().PluginLocation(), txtPluginLocation, *this)); });
+    IgnoringErrors([&] { chkIncAuthor.Value(oKW().IncAuthor()); });
+    IgnoringErrors([&] { chkIncZel.Value(oKW().IncZelMenu()); });
+    IgnoringErrors([&] { chkIncJuxMenu.Value(oKW().IncJuxMenu()); });
+    IgnoringErrors([&] { txtExecutable.Text(oKW().ExecutableName(oKW().CurrentExecutable())); });
+    IgnoringErrors([&] { txtShortcutName.Text(oKW().ShortcutName(oKW().CurrentExecutable())); });
+    IgnoringErrors([&] { chkIncRamdisk.Value(oKW().IncRamdisk(oKW().CurrentExecutable())); });
+    IgnoringErrors([&] { chkIncAutorun.Value(oKW().IncAutorun(oKW().CurrentExecutable())); });
+    IgnoringErrors([&] { chkIncJuxDesktop.Value(oKW().IncJuxDesktop(oKW().CurrentExecutable())); });
+    IgnoringErrors([&] { chkIncJuxQlaunch.Value(oKW().IncJuxQlaunch(oKW().CurrentExecutable())); });
+    IgnoringErrors([&] { cboMenuGroup.Text(oKW().MenuGroup()); });
+}
+
+void frmMain::UpdateControlStates()
+{
+    clsKitwright& kw = oKW();
+    const int cur = kw.CurrentExecutable();
+    const bool hasExecutable = !kw.Executable(cur).empty();
+    const bool showsInMenu = hasExecutable && (kw.IncZelMenu() != 0 || kw.IncJuxMenu() != 0);
+
+    lblProgramFilesDestination.Enabled(kw.CopyOption() == coIndividualFiles);
+    cboProgramFilesDestination.Enabled(lblProgramFilesDestination.Enabled());
+    chkIncAutorun.Enabled(hasExecutable);
+    chkIncRamdisk.Enabled(hasExecutable && kw.ProgramFilesDest() == dstPrograms);
+    chkIncZel.Enabled(hasExecutable);
+    chkIncJuxMenu.Enabled(hasExecutable);
+    chkIncJuxDesktop.Enabled(hasExecutable);
+    chkIncJuxQlaunch.Enabled(hasExecutable);
+    const bool shortcut = showsInMenu || kw.IncJuxDesktop(cur) != 0;
+    lblShortcutName.Enabled(shortcut);
+    txtShortcutName.Enabled(shortcut);
+    lblMenuGroup.Enabled(showsInMenu);
+    cboMenuGroup.Enabled(showsInMenu);
+    chkAppendMenuGroup.Enabled(showsInMenu && !cboMenuGroup.Text().empty());
+    cmdCreatePlugin.Enabled(!kw.PluginName().empty());
+
+    if (cmdCreatePlugin.Enabled())
+        cmdCreatePlugin.Default(true);
+    else
+        cmdExit.Default(true);
+}
+
+void RegisterMainForm()
+{
+    SetMainFormFactory([] { return std::make_unique<frmMain>(); });
+}
+
+}  // namespace kw

@@ -1,0 +1,299 @@
+// The main window's frame, the Information page and the commands below the tab strip,
+// driven through the real controls under Wine.
+#include "MainWindowTestSupport.h"
+
+namespace kwtest {
+namespace {
+
+bool Shown(const Control& page)
+{
+    return IsWindowVisible(page.hWnd()) != FALSE;
+}
+
+TEST_F(MainWindowTest, FreshStartShowsTheFirstPageWithExitAsDefault)
+{
+    EXPECT_EQ(f->Caption(), "Kitwright v4.1.2");
+    ASSERT_NE(f->oTabs(), nullptr);
+    EXPECT_EQ(TabCtrl_GetItemCount(f->oTabs()->hWnd()), 4);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 1);
+    EXPECT_TRUE(Shown(f->picTabBox[0]));
+    for (int i = 1; i < 4; ++i)
+        EXPECT_FALSE(Shown(f->picTabBox[static_cast<size_t>(i)])) << i;
+
+    EXPECT_EQ(f->txtExecutableGroup.Text(), "0");
+    EXPECT_EQ(LOWORD(SendMessageW(f->oUpDown()->UpDownHandle(), UDM_GETPOS, 0, 0)), 0);
+    EXPECT_FALSE(f->cmdCreatePlugin.Enabled());
+    EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
+    EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
+
+    // Headers from the string table, icons from the resources, the five group boxes.
+    EXPECT_EQ(f->lblHeader[4].Caption(), "Choose a Start-Menu group and a name for the shortcut.");
+    for (auto& icon : f->imgIcon)
+        EXPECT_NE(icon.Picture(), nullptr) << icon.Id();
+    ASSERT_NE(f->oGroupbox(), nullptr);
+    wchar_t caption[64]{};
+    GetWindowTextW(f->oGroupbox()->hWnd(4), caption, 64);
+    EXPECT_STREQ(caption, L"Shortcuts");
+    EXPECT_EQ(GetParent(f->oGroupbox()->hWnd(4)), f->picTabBox[3].hWnd());
+    EXPECT_EQ(GetParent(f->oGroupbox()->hWnd(0)), f->picTabBox[0].hWnd());
+
+    // The destinations are filled and their defaults are in the model.
+    EXPECT_EQ(f->cboProgramFilesDestination.Text(), "Programs\\");
+    EXPECT_EQ(f->cboSystemFilesDestination.Text(), "System32");
+    EXPECT_EQ(f->oKW().ProgramFilesDest(), kw::dstPrograms);
+    EXPECT_EQ(f->oKW().SystemFilesDest(), kw::dstSystem32);
+    EXPECT_EQ(f->oKW().MaxExecutables(), 9);
+}
+
+TEST_F(MainWindowTest, TabWalksTheVisiblePageInReadingOrder)
+{
+    // From the strip: each label's box, then the enabled buttons below the strip.
+    SetFocus(f->oTabs()->hWnd());
+    DoEvents();
+    std::vector<int> order;
+    for (int i = 0; i < 8; ++i) {
+        Key(VK_TAB);
+        order.push_back(GetDlgCtrlID(GetFocus()));
+    }
+    EXPECT_EQ(order, (std::vector<int>{IDC_TXT_PLUGIN_NAME, IDC_TXT_PROGRAM_NAME, IDC_TXT_PROGRAM_WEBSITE,
+                                       IDC_TXT_DESCRIPTION, IDC_CHK_INC_AUTHOR, IDC_CMD_RESET_INFORMATION,
+                                       IDC_CMD_RESET, IDC_CMD_EXIT}));
+    // Each box follows its label in the template, so the label names it.
+    EXPECT_EQ(GetWindow(f->txtPluginName.hWnd(), GW_HWNDPREV), f->lblPluginName.hWnd());
+    EXPECT_EQ(GetWindow(f->txtShortcutName.hWnd(), GW_HWNDPREV), f->lblShortcutName.hWnd());
+    EXPECT_EQ(GetWindow(f->cboMenuGroup.hWnd(), GW_HWNDPREV), f->lblMenuGroup.hWnd());
+}
+
+TEST_F(MainWindowTest, PluginNameDrivesProgramNameDestinationAndDefaultButton)
+{
+    Type(f->txtPluginName, "Tool");
+    EXPECT_EQ(f->oKW().PluginName(), "Tool");
+    EXPECT_EQ(f->txtProgramName.Text(), "Tool");
+    EXPECT_EQ(f->oKW().ProgramName(), "Tool");
+    EXPECT_EQ(f->cboProgramFilesDestination.List(0), "Programs\\Tool");
+    EXPECT_EQ(f->cboProgramFilesDestination.ListIndex(), 0);
+    EXPECT_TRUE(f->cmdCreatePlugin.Enabled());
+    EXPECT_EQ(DefaultId(), IDC_CMD_CREATE_PLUGIN);
+
+    // A hand-edited program name lasts until the plugin name changes again.
+    f->txtProgramName.Text("My Program");
+    EXPECT_EQ(f->oKW().ProgramName(), "My Program");
+    Type(f->txtPluginName, "s");
+    EXPECT_EQ(f->txtProgramName.Text(), "Tools");
+    EXPECT_EQ(f->oKW().ProgramName(), "Tools");
+
+    // Coming back selects the whole name, so one Backspace empties it.
+    f->txtProgramName.SetFocus();
+    Type(f->txtPluginName, "\b");
+    EXPECT_EQ(f->oKW().PluginName(), "");
+    EXPECT_FALSE(f->cmdCreatePlugin.Enabled());
+    EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
+    EXPECT_EQ(f->cboProgramFilesDestination.List(0), "Programs\\");
+}
+
+TEST_F(MainWindowTest, KeyFiltersAndTheWebsiteBox)
+{
+    Type(f->txtPluginName, "a:b\\c/d\"*<>?^|");
+    EXPECT_EQ(f->txtPluginName.Text(), "abcd");
+    Type(f->txtProgramName, "x?y");
+    EXPECT_EQ(f->txtProgramName.Text(), "xy");
+    Type(f->txtProgramWebsite, "a:b\\c/d");
+    EXPECT_EQ(f->txtProgramWebsite.Text(), "a:bc/d");
+    EXPECT_EQ(f->oKW().ProgramWebsite(), "a:bc/d");
+    Type(f->txtDescription, "a?b");
+    EXPECT_EQ(f->oKW().Description(), "a?b");
+
+    // Emptying the website box puts the prefix back.
+    f->txtProgramWebsite.SetFocus();
+    DoEvents();
+    Key(VK_DELETE);
+    EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
+    EXPECT_EQ(f->oKW().ProgramWebsite(), "");  // the model keeps the bare prefix as nothing
+}
+
+TEST_F(MainWindowTest, ResetInformationClearsTheTextsAndMovesFocusOnlyOnItsPage)
+{
+    Type(f->txtPluginName, "Tool");
+    f->txtDescription.Text("About");
+    f->txtProgramWebsite.Text("http://example.org");
+    f->chkIncAuthor.Value(kUnchecked);
+    Click(f->cmdResetInformation);
+    EXPECT_EQ(f->oKW().PluginName(), "");
+    EXPECT_EQ(f->oKW().ProgramName(), "");
+    EXPECT_EQ(f->oKW().Description(), "");
+    EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
+    EXPECT_EQ(f->chkIncAuthor.Value(), kUnchecked);
+    EXPECT_EQ(GetFocus(), f->txtPluginName.hWnd());
+    EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
+}
+
+TEST_F(MainWindowTest, SwitchingTabsShowsExactlyOnePage)
+{
+    for (int tab : {3, 2, 4, 1}) {
+        ShowTab(tab);
+        EXPECT_EQ(f->oTabs()->CurrentTab(), tab);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(Shown(f->picTabBox[static_cast<size_t>(i)]), i == tab - 1) << tab << " " << i;
+    }
+}
+
+TEST_F(MainWindowTest, ThemeChangeReappliesTheBackColours)
+{
+    kw::clsInitCC cc;
+    ASSERT_TRUE(cc.XPThemesSupported());
+    const std::uint32_t expected = cc.ThemeIsActive() ? kColorWindow : kColorButtonFace;
+    EXPECT_EQ(f->txtPluginName.BackColor(), expected);
+    f->txtPluginName.BackColor(0x00123456);
+    f->lblMenuGroup.BackColor(0x00123456);
+    SendMessageW(f->hWnd(), WM_THEMECHANGED, 0, 0);
+    EXPECT_EQ(f->txtPluginName.BackColor(), expected);
+    EXPECT_EQ(f->lblMenuGroup.BackColor(), expected);
+}
+
+// ---- Create, reset, exit ------------------------------------------------------------------
+
+TEST_F(MainWindowTest, CreateWritesThePluginThenReportsTheExistingFolder)
+{
+    std::string tool = MakeFile("src\\viewer.exe", "MZ");
+    Type(f->txtPluginName, "Tool");
+    FileData data({tool});
+    ShowTab(4);
+    Drop(f->txtExecutable, data);
+    ASSERT_EQ(f->oKW().Executable(0), tool);
+    ShowTab(1);
+
+    prompt.answers = {kw::platform::kIdOk};
+    f->txtPluginName.SetFocus();
+    DoEvents();
+    Key(VK_RETURN);  // Create Plugin is the default button
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "Plugin has been created.\r\nExplore the Plugin Folder?");
+    EXPECT_EQ(prompt.shown[0].title, "Kitwright");
+    EXPECT_EQ(prompt.shown[0].style, kw::platform::kMbOkCancel | kw::platform::kMbIconInformation);
+    EXPECT_EQ(opened, (std::vector<std::string>{"explore " + plugins + "Tool"}));
+    EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.inf").empty());
+    EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.htm").empty());
+    EXPECT_EQ(ReadAll(plugins + "Tool\\files\\viewer.exe"), "MZ");
+
+    // The window is back: enabled, normal pointer, focus in the name, data kept.
+    EXPECT_TRUE(IsWindowEnabled(f->txtPluginName.hWnd()));
+    EXPECT_TRUE(f->mnuSettings.Enabled());
+    EXPECT_EQ(Screen::MousePointer(), kPointerDefault);
+    EXPECT_EQ(GetFocus(), f->txtPluginName.hWnd());
+    EXPECT_EQ(f->txtPluginName.Text(), "Tool");
+    EXPECT_EQ(DefaultId(), IDC_CMD_CREATE_PLUGIN);
+
+    // Again: the folder exists; Cancel in a completion message would not open it.
+    prompt.shown.clear();
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "The chosen plugin folder already exists");
+    EXPECT_EQ(prompt.shown[0].title, "Attention");
+    EXPECT_EQ(prompt.shown[0].style, kw::platform::kMbOk | kw::platform::kMbIconWarning);
+
+    Type(f->txtPluginName, "Other");
+    prompt.shown.clear();
+    prompt.answers = {kw::platform::kIdCancel};
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(fs::exists(fs::path(kw::Widen(plugins + "Other\\Other.inf"))));
+}
+
+TEST_F(MainWindowTest, CreateWithoutCompletionMessageWhenTheOptionIsOff)
+{
+    f->oKW().IncPopupDone(kw::cvUnchecked);
+    Type(f->txtPluginName, "Quiet");
+    Click(f->cmdCreatePlugin);
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_TRUE(fs::exists(fs::path(kw::Widen(plugins + "Quiet\\Quiet.inf"))));
+    EXPECT_TRUE(IsWindowEnabled(f->cmdExit.hWnd()));
+}
+
+TEST_F(MainWindowTest, AWriteFailureIsReportedAndLeavesTheWindowEnabled)
+{
+    // The help page cannot be replaced: the INF before it is written, nothing after it.
+    std::string page = MakeFile("plugins\\Tool\\Tool.htm", "old");
+    SetFileAttributesW(kw::Widen(page).c_str(), FILE_ATTRIBUTE_READONLY);
+    Type(f->txtPluginName, "Tool");
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Attention");
+    EXPECT_NE(prompt.shown[0].text.find(page), std::string::npos) << prompt.shown[0].text;
+    EXPECT_NE(prompt.shown[0].text.find(kw::platform::ErrorText(5)), std::string::npos) << prompt.shown[0].text;
+    EXPECT_EQ(ReadAll(page), "old");
+    EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.inf").empty());
+    // Everything the enabling rules leave alone is enabled again.
+    for (Control* c : std::initializer_list<Control*>{&f->picTabBox[0], &f->picTabBox[3], &f->txtPluginName,
+                                                      &f->lstProgramFiles, &f->cmdGetExecutable, &f->cmdExit,
+                                                      &f->cmdCreatePlugin, &f->mnuSettings, &f->mnu_Help_About})
+        EXPECT_TRUE(c->Enabled()) << c->Id();
+    EXPECT_TRUE(IsWindowEnabled(f->oTabs()->hWnd()));
+    EXPECT_EQ(Screen::MousePointer(), kPointerDefault);
+    EXPECT_TRUE(f->Loaded());
+}
+
+TEST_F(MainWindowTest, RefusedFoldersAreReportedNotIgnored)
+{
+    // A shortcut name that cannot be a script's file name.
+    std::string tool = MakeFile("src\\viewer.exe");
+    Type(f->txtPluginName, "Tool");
+    FileData data({tool});
+    Drop(f->txtExecutable, data);
+    f->txtShortcutName.Text("CON");
+    f->chkIncAutorun.Value(kChecked);
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Attention");
+    EXPECT_NE(prompt.shown[0].text.find("valid, distinct file names"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_FALSE(fs::exists(fs::path(kw::Widen(plugins + "Tool"))));
+
+    // A plugins folder on a drive that is not there: the system's reason.
+    f->txtShortcutName.Text("Viewer");
+    f->oKW().PluginLocation("Q:\\nowhere\\");
+    prompt.shown.clear();
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text.rfind("The plugin folder could not be created.", 0), 0u) << prompt.shown[0].text;
+    EXPECT_TRUE(IsWindowEnabled(f->cmdCreatePlugin.hWnd()));
+}
+
+TEST_F(MainWindowTest, ResetDataEmptiesTheDescriptionButKeepsOptionsAndDestinations)
+{
+    std::string a = MakeFile("src\\a.dll"), b = MakeFile("src\\viewer.exe");
+    Type(f->txtPluginName, "Tool");
+    FileData files({a});
+    Drop(f->lstProgramFiles, files);
+    FileData exe({b});
+    Drop(f->txtExecutable, exe);
+    f->cboProgramFilesDestination.ListIndex(1);
+    f->cboMenuGroup.Text("Tools");
+    ShowTab(2);
+    f->cmdExit.SetFocus();
+    DoEvents();
+
+    Click(f->cmdReset);
+    EXPECT_EQ(f->txtPluginName.Text(), "");
+    EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
+    EXPECT_FALSE(f->cmdCreatePlugin.Enabled());
+    EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
+    EXPECT_EQ(f->lstProgramFiles.ListCount(), 0);
+    EXPECT_EQ(f->oKW().ProgramFileCount(), 0);
+    EXPECT_FALSE(f->oKW().IsExecutables());
+    EXPECT_EQ(f->oKW().MenuGroup(), "");
+    EXPECT_EQ(f->txtExecutable.Text(), "");
+    EXPECT_EQ(f->oKW().ProgramFilesDest(), kw::dstSystem32);
+    EXPECT_EQ(f->cboProgramFilesDestination.ListIndex(), 1);
+    EXPECT_EQ(GetFocus(), f->cmdReset.hWnd());  // not moved to the plugin name
+}
+
+TEST_F(MainWindowTest, ExitClosesEveryWindowAndEndsTheLoop)
+{
+    Click(f->cmdExit);
+    EXPECT_TRUE(Form::Forms().empty());
+    EXPECT_EQ(RunMessageLoop(), 0);
+    EXPECT_EQ(kw::AppFont(), nullptr);
+}
+
+}  // namespace
+}  // namespace kwtest
