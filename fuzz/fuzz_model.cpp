@@ -2,6 +2,7 @@
 // as the file holds it, and writing one preference changes that key and nothing else.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "FuzzSupport.h"
@@ -77,7 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     kw::clsKitwright kw;
     KW_CHECK(ReadAll(ini) == bytes);  // an existing file is only read
-    KW_CHECK(kw.PluginLocation() == WithBackslash(Stored(doc, "Preferences", "PluginPath")));
+    // The escaped copy of a path beyond the code page is the model's own affair; the plain
+    // key is what it falls back on.
+    std::string escaped;
+    if (!doc.Get("Preferences", "PluginPathUtf8", escaped))
+        KW_CHECK(kw.PluginLocation() == WithBackslash(Stored(doc, "Preferences", "PluginPath")));
     KW_CHECK(kw.IncAuthor() == Number(Stored(doc, "Preferences", "IncAuthor")));
     KW_CHECK(kw.IncZelMenu() == Number(Stored(doc, "Preferences", "IncZelMenu")));
     KW_CHECK(kw.IncJuxMenu() == Number(Stored(doc, "Preferences", "IncJuxMenu")));
@@ -119,11 +124,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         else
             expected.Set("Personal", "Website", written);
         break;
-    case 2:
+    case 2: {
         kw.PluginLocation(text);
         expected.Set("Preferences", "PluginPath", written);
+        // A path the code page cannot hold also goes escaped under a key of its own.
+        std::string whole;
+        if (Document::Parse(ReadAll(ini)).Get("Preferences", "PluginPathUtf8", whole))
+            expected.Set("Preferences", "PluginPathUtf8", whole);
+        else
+            expected.RemoveKey("Preferences", "PluginPathUtf8");
+        KW_CHECK(whole.empty() || !kw::clsKitwright::FitsAnsi(text));
         KW_CHECK(kw.PluginLocation() == WithBackslash(text));
         break;
+    }
     case 3:
         kw.ZelVersion(kw::ZelMenuVersion(number));
         expected.Set("Preferences", "ZelVersion", std::to_string(number));
@@ -154,6 +167,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         KW_CHECK(again.AuthorName() == ExpectedValue(written, UnicodeFile(bytes)));
     if (op == 1 && text == "http://")
         KW_CHECK(again.AuthorWebsite().empty());
+    // A plain path comes back whole, whether the code page holds it or not.
+    const bool plainPath = !written.empty() && ValidUtf8(written) && !ProfileBlank(written.front()) &&
+                           !ProfileBlank(written.back()) && written.front() != '"' && written.front() != '\'' &&
+                           std::none_of(written.begin(), written.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    if (op == 2 && plainPath)
+        KW_CHECK(again.PluginLocation() == WithBackslash(written));
     if (op == 3)
         KW_CHECK(again.ZelVersion() == number);
     if (op == 4)

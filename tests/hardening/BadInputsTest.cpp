@@ -194,6 +194,38 @@ std::vector<Case> Cases()
         {"tab in the name", create("Kit\t"), "123"},
         {"empty name", create(""), "123"},
         {"plugin folder exists already", create("Keep"), "183"},
+        {"plugin name outside the ANSI code page",
+         [](Bench&) {
+             auto kw = Model();
+             kw->PluginName("\xCE\xA9mega");
+             const int code = kw->CreatePlugin();
+             return Code(code) + " " + kw->LastCreateProblems().at(0);
+         },
+         "1113 \xCE\xA9mega"},
+        {"executable file name outside the ANSI code page",
+         [](Bench& b) {
+             auto kw = Model();
+             kw->PluginName("Kit");
+             kw->Executable(0, b.src + "\\\xE2\x98\x83.exe");
+             const int code = kw->CreatePlugin();
+             return Code(code) + " " + kw->LastCreateProblems().at(0);
+         },
+         "1113 \xE2\x98\x83.exe"},
+        {"plugin path too long for the system",
+         [](Bench& b) {
+             auto kw = Model();
+             kw->PluginLocation(b.root + "\\" + std::string(240, 'd'));
+             kw->PluginName("Kit");
+             const int code = kw->CreatePlugin();
+             return Code(code) + (kw->LastCreateProblems().size() == 1 ? ", one path named" : ", no path named");
+         },
+         "206, one path named", Keeps::AllButLocation},
+        {"plugins folder outside the ANSI code page",
+         [](Bench& b) {
+             Model()->PluginLocation(b.plugins + "\\\xCE\xA9");
+             return std::string(Model()->PluginLocation() == b.plugins + "\\\xCE\xA9\\" ? "comes back whole" : "comes back different");
+         },
+         "comes back whole", Keeps::AllButLocation},
         {"a sound name is made", create("Kit"), "0 +Kit/ +Kit/files/"},
 
         // ---- Plugins folder --------------------------------------------------------------
