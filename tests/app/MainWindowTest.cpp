@@ -137,6 +137,35 @@ TEST_F(MainWindowTest, SwitchingTabsShowsExactlyOnePage)
     }
 }
 
+TEST_F(MainWindowTest, MenusPickThePluginsFolderAndOpenTheReadMe)
+{
+    std::string chosen = root + "\\chosen";
+    fs::create_directories(fs::path(kw::Widen(chosen)));
+    {
+        PickerScript s;
+        s.folderPicker = true;
+        s.folder = kw::Widen(chosen);
+        s.treeName = DisplayName(chosen);
+        PickerDriver d(s);
+        Menu(IDM_SETTINGS_LOCATION);
+        EXPECT_EQ(s.title.empty(), false);
+    }
+    EXPECT_EQ(f->oKW().PluginLocation(), chosen + "\\");
+    EXPECT_EQ(f->txtPluginLocation.Text(), kw::CompactPath(chosen + "\\", f->txtPluginLocation, *f));
+    EXPECT_NE(ReadAll(programFolder + "\\Kitwright.ini").find("PluginPath=" + chosen), std::string::npos);
+    {
+        PickerScript s;
+        s.folderPicker = true;
+        s.cancel = true;
+        PickerDriver d(s);
+        Menu(IDM_SETTINGS_LOCATION);
+    }
+    EXPECT_EQ(f->oKW().PluginLocation(), chosen + "\\");
+
+    Menu(IDM_HELP_README);
+    EXPECT_EQ(opened, std::vector<std::string>{" Kitwright.txt"});
+}
+
 TEST_F(MainWindowTest, ThemeChangeReappliesTheBackColours)
 {
     kw::clsInitCC cc;
@@ -163,6 +192,13 @@ TEST_F(MainWindowTest, CreateWritesThePluginThenReportsTheExistingFolder)
     ShowTab(1);
 
     prompt.answers = {kw::platform::kIdOk};
+    bool disabledDuringMessage = false;
+    int pointerDuringMessage = -1;
+    prompt.onShow = [&] {
+        disabledDuringMessage = !f->txtPluginName.Enabled() && !f->cmdExit.Enabled() && !f->mnuSettings.Enabled() &&
+                                f->mnuSettingsSeparator.Enabled();
+        pointerDuringMessage = Screen::MousePointer();
+    };
     f->txtPluginName.SetFocus();
     DoEvents();
     Key(VK_RETURN);  // Create Plugin is the default button
@@ -171,6 +207,9 @@ TEST_F(MainWindowTest, CreateWritesThePluginThenReportsTheExistingFolder)
     EXPECT_EQ(prompt.shown[0].title, "Kitwright");
     EXPECT_EQ(prompt.shown[0].style, kw::platform::kMbOkCancel | kw::platform::kMbIconInformation);
     EXPECT_EQ(opened, (std::vector<std::string>{"explore " + plugins + "Tool"}));
+    EXPECT_TRUE(disabledDuringMessage);
+    EXPECT_EQ(pointerDuringMessage, kPointerDefault);
+    prompt.onShow = nullptr;
     EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.inf").empty());
     EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.htm").empty());
     EXPECT_EQ(ReadAll(plugins + "Tool\\files\\viewer.exe"), "MZ");

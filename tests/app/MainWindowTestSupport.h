@@ -42,6 +42,8 @@ public:
     int Show(kw::NativeHandle, std::string_view text, std::string_view title, unsigned style) override
     {
         shown.push_back({std::string(text), std::string(title), style});
+        if (onShow)
+            onShow();
         if (answers.empty())
             return kw::platform::kIdOk;
         int answer = answers.front();
@@ -50,6 +52,7 @@ public:
     }
     std::vector<ShownMessage> shown;
     std::vector<int> answers;
+    std::function<void()> onShow;  // sees the window as it is while the message is up
 };
 
 // A data object carrying a shell file list (CF_HDROP), or no file list at all.
@@ -114,9 +117,11 @@ struct PickerScript {
     bool folderPicker = false;
     bool cancel = false;
     std::wstring fileText;   // typed into the open-file dialog's name box
+    std::wstring navigateTo; // a folder the open-file dialog shows first (then fileText)
     std::wstring folder;     // selected in the folder picker
     std::wstring treeName;   // its name in the tree
     HWND dialog = nullptr;
+    bool navigated = false;
     std::wstring title;
     LRESULT filterCount = -1;
     LRESULT filterSel = -1;
@@ -164,6 +169,15 @@ inline void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
     s.filterSel = SendMessageW(types, CB_GETCURSEL, 0, 0);
     if (s.cancel) {
         Press(dlg, IDCANCEL);
+        return;
+    }
+    if (!s.navigateTo.empty() && !s.navigated) {
+        // The dialog remembers where it was last: show the folder meant, then pick in it.
+        s.navigated = true;
+        SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(s.navigateTo.c_str()));
+        SendMessageW(dlg, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(s.navigateTo.c_str()));
+        Press(dlg, IDOK);
+        SetTimer(dlg, 1, 200, OpenFileStep);
         return;
     }
     SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(s.fileText.c_str()));
@@ -246,6 +260,13 @@ public:
     PickerDriver(const PickerDriver&) = delete;
     PickerDriver& operator=(const PickerDriver&) = delete;
 };
+
+inline std::wstring DisplayName(const std::string& path)
+{
+    SHFILEINFOW info{};
+    SHGetFileInfoW(kw::Widen(path).c_str(), 0, &info, sizeof(info), SHGFI_DISPLAYNAME);
+    return info.szDisplayName;
+}
 
 inline std::string ReadAll(const std::string& path)
 {
