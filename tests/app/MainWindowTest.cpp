@@ -272,6 +272,22 @@ TEST_F(MainWindowTest, AWriteFailureIsReportedAndLeavesTheWindowEnabled)
     EXPECT_TRUE(f->Loaded());
 }
 
+TEST_F(MainWindowTest, ACopyFailureIsReportedAndLeavesTheWindowEnabled)
+{
+    // A picked file that is gone by the time the plugin is made.
+    std::string gone = MakeFile("src\\gone.dll");
+    FileData files({gone});
+    Drop(f->lstProgramFiles, files);
+    fs::remove(fs::path(kw::Widen(gone)));
+    Type(f->txtPluginName, "Tool");
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Attention");
+    EXPECT_NE(prompt.shown[0].text.find(plugins + "Tool\\files\\"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.inf").empty());
+    EXPECT_TRUE(f->txtPluginName.Enabled());
+    EXPECT_EQ(Screen::MousePointer(), kPointerDefault);
+}
 TEST_F(MainWindowTest, RefusedFoldersAreReportedNotIgnored)
 {
     // A shortcut name that cannot be a script's file name.
