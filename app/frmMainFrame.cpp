@@ -202,6 +202,10 @@ void frmMain::Form_Load()
         ApplyThemeBackColors();
         appIcon.SetAppIcon(hWnd(), IDI_APP_NAME);
 
+        // Individual files are chosen from the start: a design-time state, not a change.
+        SendMessageW(optCopyOption[0].hWnd(), BM_SETCHECK, BST_CHECKED, 0);
+        optCopyOption[0].Value(true);
+
         CreateTabs();
         CreateGroupBoxes();
         CreateExecutableUpDown();

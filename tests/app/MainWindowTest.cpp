@@ -25,6 +25,9 @@ TEST_F(MainWindowTest, FreshStartShowsTheFirstPageWithExitAsDefault)
     EXPECT_FALSE(f->cmdCreatePlugin.Enabled());
     EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
     EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
+    EXPECT_TRUE(f->optCopyOption[0].Value());
+    EXPECT_FALSE(f->optCopyOption[1].Value());
+    EXPECT_EQ(f->cmdGetProgramFiles.Caption(), "&Select Program Files...");
 
     // Headers from the string table, icons from the resources, the five group boxes.
     EXPECT_EQ(f->lblHeader[4].Caption(), "Choose a Start-Menu group and a name for the shortcut.");
