@@ -1,0 +1,27 @@
+#include "dialogs/DialogSupport.h"
+
+#include "app/modMain.h"
+#include "resources/resource.h"
+
+namespace kw {
+
+void SetDialogLook(forms::Form& form)
+{
+    NewAppIcon().SetAppIcon(form.hWnd(), IDI_APP_NAME);
+    ReleaseAppIcon();
+    SetFormFont(form, "MS Shell Dlg", 8);
+}
+
+}  // namespace kw
+
+namespace kw {
+
+void KeepFocusInDialog(forms::Form& form, forms::Control& fallback)
+{
+    HWND focus = GetFocus();
+    if (focus && IsWindowEnabled(focus) && IsChild(form.hWnd(), focus))
+        return;
+    fallback.SetFocus();
+}
+
+}  // namespace kw
