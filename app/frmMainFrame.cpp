@@ -5,19 +5,16 @@
 #include <commctrl.h>
 
 #include "app/modMain.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmAuthor.h"
+#include "dialogs/frmMenu.h"
+#include "dialogs/frmOptions.h"
 #include "platform/RuntimeError.h"
 #include "platform/WinText.h"
 #include "winsupport/clsBrowse.h"
 #if __has_include("winsupport/VersionInfo.h")
 #include "winsupport/VersionInfo.h"
 #define KW_HAS_VERSION_INFO 1
-#endif
-#if __has_include("dialogs/frmAuthor.h")
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmAuthor.h"
-#include "dialogs/frmMenu.h"
-#include "dialogs/frmOptions.h"
-#define KW_HAS_DIALOGS 1
 #endif
 
 namespace kw {
@@ -338,30 +335,22 @@ void frmMain::LoadListsAndHeaders()
 
 void frmMain::mnuSettings_Menu_Click()
 {
-#ifdef KW_HAS_DIALOGS
     ShowMenuDialog(oKW(), hWnd());
-#endif
 }
 
 void frmMain::mnuSettings_Author_Click()
 {
-#ifdef KW_HAS_DIALOGS
     ShowAuthorDialog(oKW(), hWnd());
-#endif
 }
 
 void frmMain::mnuSettingsOptions_Click()
 {
-#ifdef KW_HAS_DIALOGS
     ShowOptionsDialog(oKW(), hWnd());
-#endif
 }
 
 void frmMain::mnu_Help_About_Click()
 {
-#ifdef KW_HAS_DIALOGS
     ShowAboutBox();
-#endif
 }
 
 void frmMain::mnuSettings_Location_Click()

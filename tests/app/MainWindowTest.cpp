@@ -2,6 +2,8 @@
 // driven through the real controls under Wine.
 #include "MainWindowTestSupport.h"
 
+#include <algorithm>
+
 namespace kwtest {
 namespace {
 
@@ -167,6 +169,41 @@ TEST_F(MainWindowTest, MenusPickThePluginsFolderAndOpenTheReadMe)
 
     Menu(IDM_HELP_README);
     EXPECT_EQ(opened, std::vector<std::string>{" Kitwright.txt"});
+}
+
+TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenusAndTheirChangesShowOnReturn)
+{
+    // A new start-menu group reaches the group list when the window is active again.
+    WhileModal([&] { Menu(IDM_SETTINGS_MENU); },
+               [&](HWND dialog) {
+                   SetFocus(GetDlgItem(dialog, IDC_TXT_NEW_MENU_GROUP));
+                   DoEvents();
+                   for (char ch : std::string("Games"))
+                       PostMessageW(GetFocus(), WM_CHAR, static_cast<unsigned char>(ch), 1);
+                   DoEvents();
+                   ClickIn(dialog, IDC_CMD_ADD_NEW_GROUP);
+                   ClickIn(dialog, IDC_CMD_MENU_OK);
+               });
+    EXPECT_TRUE(mainDisabledWhileModal);
+    std::vector<std::string> groups;
+    for (int i = 0; i < f->cboMenuGroup.ListCount(); ++i)
+        groups.push_back(f->cboMenuGroup.List(i));
+    EXPECT_NE(std::find(groups.begin(), groups.end(), "Games"), groups.end());
+
+    // Options: the completion message switched off shows in the model the window uses.
+    ASSERT_EQ(f->oKW().IncPopupDone(), kw::cvChecked);
+    WhileModal([&] { Menu(IDM_SETTINGS_OPTIONS); },
+               [&](HWND dialog) {
+                   ClickIn(dialog, IDC_CHK_POPUP_DONE);
+                   ClickIn(dialog, IDC_CMD_OPTIONS_OK);
+               });
+    EXPECT_EQ(f->oKW().IncPopupDone(), kw::cvUnchecked);
+
+    WhileModal([&] { Menu(IDM_SETTINGS_AUTHOR); },
+               [&](HWND dialog) { ClickIn(dialog, IDC_CMD_AUTHOR_CANCEL); });
+    WhileModal([&] { Menu(IDM_HELP_ABOUT); }, [&](HWND dialog) { ClickIn(dialog, IDC_CMD_ABOUT_OK); });
+    EXPECT_TRUE(IsWindowEnabled(f->hWnd()));
+    EXPECT_TRUE(prompt.shown.empty());
 }
 
 TEST_F(MainWindowTest, ThemeChangeReappliesTheBackColours)

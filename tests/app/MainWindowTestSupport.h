@@ -300,6 +300,7 @@ protected:
             });
         previousPrompt = kw::platform::SetPrompt(&prompt);
 
+        current_ = this;
         kw::RegisterMainForm();
         kw::Main();
         ASSERT_NE(kw::MainForm(), nullptr);
@@ -401,13 +402,54 @@ protected:
             out.push_back(list.List(i));
         return out;
     }
+    // Runs script inside the modal loop of the form that action opens; the script closes it.
+    void WhileModal(const std::function<void()>& action, const std::function<void(HWND dialog)>& script)
+    {
+        modalScript_ = &script;
+        modalRan_ = false;
+        UINT_PTR timer = SetTimer(nullptr, 0, 10, ModalTick);
+        action();
+        if (!modalRan_)
+            KillTimer(nullptr, timer);
+        EXPECT_TRUE(modalRan_) << "no modal form ran";
+        EXPECT_EQ(Form::Forms().size(), 1u);
+    }
+    static void ClickIn(HWND dialog, int id)
+    {
+        SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        DoEvents();
+    }
     int DefaultId() const { return LOWORD(SendMessageW(f->hWnd(), DM_GETDEFID, 0, 0)); }
 
     kw::frmMain* f = nullptr;
+    bool mainDisabledWhileModal = false;
     RecordingPrompt prompt;
     kw::platform::iPrompt* previousPrompt = nullptr;
     std::vector<std::string> opened;
     std::string root, programFolder, plugins, systemFolder;
+
+private:
+    static void CALLBACK ModalTick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        modalRan_ = true;
+        auto forms = Form::Forms();
+        if (forms.size() < 2) {
+            ADD_FAILURE() << "no modal form is open";
+            return;
+        }
+        current_->mainDisabledWhileModal = !IsWindowEnabled(forms.front()->hWnd());
+        (*modalScript_)(forms.back()->hWnd());
+        for (size_t i = 1; i < Form::Forms().size(); ++i) {
+            ADD_FAILURE() << "the script left the form open";
+            PostMessageW(Form::Forms()[i]->hWnd(), WM_CLOSE, 0, 0);
+        }
+    }
+    static inline const std::function<void(HWND)>* modalScript_ = nullptr;
+    static inline bool modalRan_ = false;
+
+protected:
+    static inline MainWindowTest* current_ = nullptr;
 };
 
 }  // namespace kwtest
