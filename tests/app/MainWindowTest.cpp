@@ -341,6 +341,7 @@ TEST_F(MainWindowTest, RefusedFoldersAreReportedNotIgnored)
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].title, "Attention");
     EXPECT_NE(prompt.shown[0].text.find("valid, distinct file names"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_NE(prompt.shown[0].text.find("a|b"), std::string::npos) << prompt.shown[0].text;
     EXPECT_FALSE(fs::exists(fs::path(kw::Widen(plugins + "Tool"))));
 
     // A plugins folder on a drive that is not there: the system's reason.
@@ -350,6 +351,29 @@ TEST_F(MainWindowTest, RefusedFoldersAreReportedNotIgnored)
     Click(f->cmdCreatePlugin);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text.rfind("The plugin folder could not be created.", 0), 0u) << prompt.shown[0].text;
+    EXPECT_TRUE(IsWindowEnabled(f->cmdCreatePlugin.hWnd()));
+}
+
+TEST_F(MainWindowTest, NamesTheCodePageCannotHoldAndTooLongPathsAreNamed)
+{
+    // Pasted, so no key filter stands in the way; the code page has no Omega.
+    f->txtPluginName.Text("\xCE\xA9mega");
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Attention");
+    EXPECT_NE(prompt.shown[0].text.find("code page"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_NE(prompt.shown[0].text.find("\xCE\xA9mega"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_FALSE(fs::exists(fs::path(kw::Widen(plugins + "\xCE\xA9mega"))));
+
+    // A plugins folder so deep that the plugin's files would not fit a path.
+    std::string deep = plugins + std::string(120, 'd') + "\\" + std::string(120, 'e') + "\\";
+    f->oKW().PluginLocation(deep);
+    f->txtPluginName.Text("Tool");
+    prompt.shown.clear();
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].text.find("too long"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_NE(prompt.shown[0].text.find(deep + "Tool"), std::string::npos) << prompt.shown[0].text;
     EXPECT_TRUE(IsWindowEnabled(f->cmdCreatePlugin.hWnd()));
 }
 
