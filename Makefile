@@ -1,8 +1,11 @@
 # make test: installs what is missing (as root), creates the Wine prefix once, then runs
 #            the native test workflow, the same under ASan+UBSan, the Windows one (under Wine)
 #            and the i686 build.
-# make run:  builds the Windows exe and starts Kitwright under Wine.
-.PHONY: test run deps wineprefix native asan windows i686 clean
+# make run:  builds the Windows exe and starts Kitwright under Wine (without an X display:
+#            under Xvfb, with a screenshot in build/screenshots/run.png).
+# make dist: build/dist/Kitwright-<version>.zip (stripped x86-64 and i686 exes, the guide).
+# make screenshots: every page and dialog under Xvfb, into build/screenshots/.
+.PHONY: test run deps wineprefix native asan windows i686 clean dist screenshots
 
 test: deps wineprefix i686 native asan windows
 
@@ -26,29 +29,23 @@ i686: deps
 	cmake --preset windows-i686
 	cmake --build --preset windows-i686
 
-run: deps wineprefix
+run: deps
+	@bash cmake/install-deps.sh screenshots
 	@bash cmake/run.sh
 
-clean:
-	rm -rf build/native build/native-asan build/windows build/windows-i686 build/fuzz
+dist: deps
+	@bash cmake/dist.sh
 
-# make bench: times plugin creation with a folder-tree copy against a plain recursive copy,
-#             natively and under Wine. Not part of `make test`.
+screenshots: deps
+	@bash cmake/install-deps.sh screenshots
+	@bash cmake/screenshots.sh
+
+clean:
+	rm -rf build/native build/native-asan build/windows build/windows-i686 build/fuzz build/dist build/screenshots
+
+# make bench: start-up against a minimal window, exe size and imports, peak working set, and
+#             plugin creation with a folder-tree copy against a plain recursive copy (natively
+#             and under Wine). Not part of `make test`.
 .PHONY: bench
 bench: deps wineprefix
-	cmake --preset native
-	cmake --build --preset native --target kw_copy_bench
-	./build/native/tests/bench/kw_copy_bench
-	cmake --preset windows
-	cmake --build --preset windows --target kw_copy_bench
-	bash cmake/wine-run.sh build/windows/tests/bench/kw_copy_bench.exe
-
-# make fuzz: builds the libFuzzer targets with clang 14 (installing it when missing) and runs
-#            each in turn; KW_FUZZ_SECONDS="text=420 ini=420 model=240 writers=300" sets the
-#            seconds per target. Not part of `make test`.
-.PHONY: fuzz
-fuzz: deps
-	@KW_WITH_FUZZ=1 bash cmake/install-deps.sh
-	cmake --preset fuzz
-	cmake --build --preset fuzz -j2
-	bash cmake/fuzz.sh
+	@bash cmake/bench.sh

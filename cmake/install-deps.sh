@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+# With "screenshots": also what make run without a display and make screenshots need.
 set -eu
 pkgs="cmake ninja-build g++ make googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 fonts-wine"
+if [ "${1:-}" = screenshots ]; then
+  pkgs="$pkgs xvfb xauth xdotool imagemagick"
+fi
 # make fuzz also needs clang 14 and its sanitizer and libFuzzer runtimes.
 [ -n "${KW_WITH_FUZZ:-}" ] && pkgs="$pkgs clang-14 libclang-rt-14-dev"
 missing=""
