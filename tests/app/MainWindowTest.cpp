@@ -67,6 +67,22 @@ TEST_F(MainWindowTest, TabWalksTheVisiblePageInReadingOrder)
     EXPECT_EQ(GetWindow(f->txtPluginName.hWnd(), GW_HWNDPREV), f->lblPluginName.hWnd());
     EXPECT_EQ(GetWindow(f->txtShortcutName.hWnd(), GW_HWNDPREV), f->lblShortcutName.hWnd());
     EXPECT_EQ(GetWindow(f->cboMenuGroup.hWnd(), GW_HWNDPREV), f->lblMenuGroup.hWnd());
+
+    // Access keys reach the shown page only: Alt+R is each page's own reset.
+    Type(f->txtPluginName, "Tool");
+    FileData exe({MakeFile("src\\viewer.exe")});
+    Drop(f->txtExecutable, exe);
+    PostMessageW(GetFocus(), WM_SYSCHAR, 'r', 1 << 29);
+    DoEvents();
+    EXPECT_EQ(f->oKW().PluginName(), "");
+    EXPECT_NE(f->oKW().Executable(0), "");
+    Type(f->txtPluginName, "Tool");
+    ShowTab(4);
+    f->txtShortcutName.SetFocus();
+    PostMessageW(GetFocus(), WM_SYSCHAR, 'r', 1 << 29);
+    DoEvents();
+    EXPECT_EQ(f->oKW().PluginName(), "Tool");
+    EXPECT_EQ(f->oKW().Executable(0), "");
 }
 
 TEST_F(MainWindowTest, PluginNameDrivesProgramNameDestinationAndDefaultButton)
