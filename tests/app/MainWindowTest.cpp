@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/RuntimeError.h"
+
 namespace kwtest {
 namespace {
 
@@ -428,6 +430,20 @@ TEST_F(MainWindowTest, ExitClosesEveryWindowAndEndsTheLoop)
     EXPECT_TRUE(Form::Forms().empty());
     EXPECT_EQ(RunMessageLoop(), 0);
     EXPECT_EQ(kw::AppFont(), nullptr);
+}
+
+TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramAndReleasesTheModel)
+{
+    PostMessageW(f->hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(RunMessageLoop(), 0);
+    EXPECT_TRUE(Form::Forms().empty());
+    EXPECT_EQ(f->oTabs(), nullptr);
+    try {
+        f->oKW();
+        ADD_FAILURE() << "the model outlived the window";
+    } catch (const kw::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 91);
+    }
 }
 
 }  // namespace
