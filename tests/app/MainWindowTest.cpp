@@ -54,8 +54,10 @@ TEST_F(MainWindowTest, FreshStartShowsTheFirstPageWithExitAsDefault)
 
 TEST_F(MainWindowTest, TabWalksTheVisiblePageInReadingOrder)
 {
-    // From the strip: each label's box, then the enabled buttons below the strip.
-    SetFocus(f->oTabs()->hWnd());
+    // From the strip: each label's box, then the enabled buttons below the strip, then
+    // round to the strip again, where the arrow keys change the page.
+    HWND strip = f->oTabs()->hWnd();
+    SetFocus(strip);
     DoEvents();
     std::vector<int> order;
     for (int i = 0; i < 8; ++i) {
@@ -65,6 +67,17 @@ TEST_F(MainWindowTest, TabWalksTheVisiblePageInReadingOrder)
     EXPECT_EQ(order, (std::vector<int>{IDC_TXT_PLUGIN_NAME, IDC_TXT_PROGRAM_NAME, IDC_TXT_PROGRAM_WEBSITE,
                                        IDC_TXT_DESCRIPTION, IDC_CHK_INC_AUTHOR, IDC_CMD_RESET_INFORMATION,
                                        IDC_CMD_RESET, IDC_CMD_EXIT}));
+    Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), strip);
+    Key(VK_RIGHT);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 2);
+    EXPECT_TRUE(IsWindowVisible(f->picTabBox[1].hWnd()));
+    EXPECT_FALSE(IsWindowVisible(f->picTabBox[0].hWnd()));
+    Key(VK_TAB);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDC_OPT_COPY_OPTION + 0);
+    SetFocus(strip);
+    Key(VK_LEFT);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 1);
     // Each box follows its label in the template, so the label names it.
     EXPECT_EQ(GetWindow(f->txtPluginName.hWnd(), GW_HWNDPREV), f->lblPluginName.hWnd());
     EXPECT_EQ(GetWindow(f->txtShortcutName.hWnd(), GW_HWNDPREV), f->lblShortcutName.hWnd());
