@@ -172,7 +172,7 @@ unsigned long Write(const std::string& path, std::string_view section, const cha
         doc.RemoveKey(section, key);
     else
         doc.Set(section, key, value);
-    return platform::WriteFileWhole(path, doc.Serialize());
+    return platform::RewriteFile(path, doc.Serialize());
 }
 
 }  // namespace kw::ini

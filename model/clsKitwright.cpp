@@ -16,6 +16,16 @@ constexpr const char* kIniName = "Kitwright.ini";
 constexpr const char* kAttention = "Attention";
 constexpr int kMaxSlotIndex = 32767;  // slot indexes are 16-bit numbers for the window
 constexpr int kErrorInvalidName = 123;
+constexpr int kErrorPathTooLong = 206;       // ERROR_FILENAME_EXCED_RANGE
+constexpr int kErrorNoAnsiName = 1113;       // ERROR_NO_UNICODE_TRANSLATION
+// The limits of the plain (not "\\?\") file calls the writers and the shell copy make, in
+// UTF-16 units without the ending NUL: a file path, and a folder the system creates.
+constexpr std::size_t kMaxFilePath = 259;
+constexpr std::size_t kMaxFolderPath = 247;
+// The writers' temporary file beside each file: "~kw" + process id + "-" + attempt + ".tmp".
+constexpr std::size_t kWriterTempName = 20;
+// The plugins folder of a path the ANSI file cannot hold goes under this key too, escaped.
+constexpr const char* kPluginPathWhole = "PluginPathUtf8";
 
 // A step of the start-up that fails is skipped: the program must start whatever the file holds.
 template <class F>
@@ -52,6 +62,58 @@ std::string Upper(const std::string& s)
     return platform::UpperCase(s);
 }
 
+std::size_t Utf16Length(const std::string& utf8)
+{
+    std::size_t units = 0;
+    for (unsigned char c : utf8)
+        if ((c & 0xC0) != 0x80)
+            units += c >= 0xF0 ? 2 : 1;
+    return units;
+}
+
+// Bytes outside printable ASCII, and '%', as %XX: any path fits the ANSI file this way.
+std::string EscapePath(const std::string& utf8)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : utf8) {
+        if (c < 0x20 || c >= 0x7F || c == '%') {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
+bool UnescapePath(const std::string& text, std::string& utf8)
+{
+    auto hex = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; };
+    utf8.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            utf8 += text[i];
+            continue;
+        }
+        if (i + 2 >= text.size())
+            return false;
+        int high = hex(text[i + 1]), low = hex(text[i + 2]);
+        if (high < 0 || low < 0)
+            return false;
+        utf8 += char(high * 16 + low);
+        i += 2;
+    }
+    return true;
+}
+
+void AddOnce(std::vector<std::string>& names, const std::string& name)
+{
+    if (std::find(names.begin(), names.end(), name) == names.end())
+        names.push_back(name);
+}
+
 }  // namespace
 
 // ---- Construction and preferences --------------------------------------------------------
@@ -65,7 +127,7 @@ clsKitwright::clsKitwright()
     });
     m_aExecutables.assign(1, ExecutableSlot{});
     m_iCurrExecutable = 0;
-    Try([&] { m_sPluginLocation = ReadIni("Preferences", "PluginPath"); });
+    Try([&] { m_sPluginLocation = LoadPluginPath(); });
     Try([&] { m_eIncAuthor = CheckValue(ToLong(ReadIni("Preferences", "IncAuthor"))); });
     Try([&] { m_eIncZelMenu = CheckValue(ToLong(ReadIni("Preferences", "IncZelMenu"))); });
     Try([&] { m_eIncJuxMenu = CheckValue(ToLong(ReadIni("Preferences", "IncJuxMenu"))); });
@@ -80,8 +142,7 @@ clsKitwright::clsKitwright()
 
 void clsKitwright::WriteDefaultIni()
 {
-    const std::string folder = platform::ProgramFolder();
-    WriteIni("Preferences", "PluginPath", folder.c_str());
+    StorePluginPath(platform::ProgramFolder());
     WriteIni("Preferences", "IncAuthor", "1");
     WriteIni("Preferences", "IncZelMenu", "1");
     WriteIni("Preferences", "IncJuxMenu", "1");
@@ -175,7 +236,27 @@ std::string clsKitwright::PluginLocation() const { return AddBackslash(m_sPlugin
 void clsKitwright::PluginLocation(const std::string& v_sPluginLocation)
 {
     m_sPluginLocation = v_sPluginLocation;
-    WriteIni("Preferences", "PluginPath", m_sPluginLocation.c_str());
+    StorePluginPath(m_sPluginLocation);
+}
+
+// A path the code page holds is stored as it always was. Any other is stored twice: as the
+// code page renders it, for whoever reads the file as text, and escaped, to come back whole.
+void clsKitwright::StorePluginPath(const std::string& path)
+{
+    WriteIni("Preferences", "PluginPath", path.c_str());
+    WriteIni("Preferences", kPluginPathWhole, FitsAnsi(path) ? nullptr : EscapePath(path).c_str());
+}
+
+std::string clsKitwright::LoadPluginPath() const
+{
+    const std::string stored = ReadIni("Preferences", "PluginPath");
+    std::string whole;
+    // The escaped copy counts only while the plain one is still what was stored with it
+    // (a hand edit of PluginPath wins).
+    if (UnescapePath(ReadIni("Preferences", kPluginPathWhole), whole) && !whole.empty() &&
+        platform::FromAnsi(platform::ToAnsi(whole)) == stored)
+        return whole;
+    return stored;
 }
 
 CheckValue clsKitwright::IncAuthor() const { return m_eIncAuthor; }
@@ -250,7 +331,7 @@ void clsKitwright::SaveMenuGroupItems(const StringList& r_ctrl)
         doc.RemoveSection("MenuGroup");
         for (int i = 0; i < r_ctrl.ListCount(); ++i)
             doc.Set("MenuGroup", std::to_string(i), r_ctrl.List(i));
-        platform::WriteFileWhole(m_sIniFile, doc.Serialize());
+        platform::RewriteFile(m_sIniFile, doc.Serialize());
     } catch (...) {
     }
 }
@@ -592,33 +673,112 @@ bool clsKitwright::IsValidFileName(const std::string& name)
     return true;
 }
 
-// Every script the writers will make needs a valid name of its own.
-bool clsKitwright::AreScriptNamesValid() const
+bool clsKitwright::FitsAnsi(const std::string& text)
 {
+    return platform::FromAnsi(platform::ToAnsi(text)) == text;
+}
+
+// The plugin name, and the shortcut name of every script the writers will make: each file
+// name valid, and no two scripts of one kind under one name.
+std::vector<std::string> clsKitwright::InvalidNames() const
+{
+    std::vector<std::string> bad;
+    if (!IsValidFileName(m_sPluginName))
+        bad.push_back(m_sPluginName);
     std::set<std::string> ramdisk, autorun;
     for (int i = 0; i <= MaxExecutables(); ++i) {
         const ExecutableSlot& slot = m_aExecutables[static_cast<std::size_t>(i)];
         if (slot.Path.empty())
             continue;
-        const bool needsRamdisk = IsRamdisk(i);
-        const bool needsAutorun = slot.IncAutorun != 0;
-        if (!needsRamdisk && !needsAutorun)
-            continue;
-        if (!IsValidFileName(slot.ShortcutName))
-            return false;
         const std::string folded = Upper(slot.ShortcutName);
-        if (needsRamdisk && !ramdisk.insert(folded).second)
-            return false;
-        if (needsAutorun && !autorun.insert(folded).second)
-            return false;
+        // An empty name would make "ramdisk_.cmd", a script nobody can tell apart.
+        if (IsRamdisk(i) && (slot.ShortcutName.empty() || !IsValidFileName("ramdisk_" + slot.ShortcutName + ".cmd") ||
+                             !ramdisk.insert(folded).second))
+            AddOnce(bad, slot.ShortcutName);
+        if (slot.IncAutorun != 0 && (slot.ShortcutName.empty() || !IsValidFileName("autorun_" + slot.ShortcutName + ".cmd") ||
+                                     !autorun.insert(folded).second))
+            AddOnce(bad, slot.ShortcutName);
     }
-    return true;
+    return bad;
 }
+
+// The names the INF, menu and scripts list, which the ANSI files must hold as they are on disk.
+std::vector<std::string> clsKitwright::NonAnsiNames() const
+{
+    std::vector<std::string> bad;
+    auto check = [&](const std::string& name) {
+        if (!FitsAnsi(name))
+            AddOnce(bad, name);
+    };
+    check(m_sPluginName);
+    for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
+        check(GetFileName(e.value));
+    for (const KeyedList::Entry& e : m_colSystemFiles.Entries())
+        check(GetFileName(e.value));
+    for (int i = 0; i <= MaxExecutables(); ++i) {
+        const ExecutableSlot& slot = m_aExecutables[static_cast<std::size_t>(i)];
+        if (slot.Path.empty())
+            continue;
+        check(GetFileName(slot.Path));
+        if (IsRamdisk(i) || slot.IncAutorun != 0)
+            check(slot.ShortcutName);
+    }
+    return bad;
+}
+
+// The first file (or folder) of the plugin that would not fit its path limit; empty if none.
+std::string clsKitwright::TooLongPath() const
+{
+    const std::string plugin = PluginLocation() + m_sPluginName + "\\";
+    const std::string files = plugin + "files\\";
+    if (Utf16Length(files) - 1 > kMaxFolderPath)
+        return files.substr(0, files.size() - 1);
+    std::string tooLong;
+    // A writer's file also needs room for the temporary file it makes beside it.
+    auto check = [&](const std::string& folder, const std::string& name, bool written) {
+        std::size_t length = Utf16Length(folder) + Utf16Length(name);
+        if (written)
+            length = std::max(length, Utf16Length(folder) + kWriterTempName);
+        if (tooLong.empty() && length > kMaxFilePath)
+            tooLong = folder + name;
+    };
+    check(plugin, m_sPluginName + ".inf", true);
+    check(plugin, m_sPluginName + ".htm", true);
+    if (m_eIncZelMenu != 0 && IsExecutables())
+        check(plugin, m_sPluginName + (m_eZelFileName != 0 ? "_zelmenu.xml" : ".xml"), true);
+    // Executables are copied in the individual mode, and in the folder mode without a folder.
+    const bool copiesExecutables = m_eCopyOption == coIndividualFiles || m_sProgramFolder.empty();
+    for (int i = 0; i <= MaxExecutables(); ++i) {
+        const ExecutableSlot& slot = m_aExecutables[static_cast<std::size_t>(i)];
+        if (slot.Path.empty())
+            continue;
+        if (IsRamdisk(i))
+            check(files, "ramdisk_" + slot.ShortcutName + ".cmd", true);
+        if (slot.IncAutorun != 0)
+            check(files, "autorun_" + slot.ShortcutName + ".cmd", true);
+        if (copiesExecutables)
+            check(files, GetFileName(slot.Path), false);
+    }
+    if (m_eCopyOption == coIndividualFiles)
+        for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
+            check(files, GetFileName(e.value), false);
+    return tooLong;
+}
+
+std::vector<std::string> clsKitwright::LastCreateProblems() const { return m_aCreateProblems; }
 
 int clsKitwright::CreatePlugin()
 {
-    if (!IsValidFileName(m_sPluginName) || !AreScriptNamesValid())
+    m_aCreateProblems = InvalidNames();
+    if (!m_aCreateProblems.empty())
         return kErrorInvalidName;
+    m_aCreateProblems = NonAnsiNames();
+    if (!m_aCreateProblems.empty())
+        return kErrorNoAnsiName;
+    if (std::string path = TooLongPath(); !path.empty()) {
+        m_aCreateProblems = {path};
+        return kErrorPathTooLong;
+    }
     const long code = platform::CreateFolderTree(m_hParentWnd, PluginLocation() + m_sPluginName + "\\files");
     if (code == 0) {
         for (const ExecutableSlot& slot : m_aExecutables)

@@ -53,9 +53,15 @@ public:
     bool CopyFiles();
     kw::CopyOption CopyOption() const;
     void CopyOption(kw::CopyOption v_eCopyOption);
-    // 0 made, 183 the files folder exists, 123 (nothing touched) when the plugin name or the
-    // name of a script to be written is not a valid file name; else the shell's code.
+    // 0 made, 183 the files folder exists; else the shell's code. Refused before the disk is
+    // touched: 123 when the plugin name or a script's file name is not a valid file name (or
+    // two scripts would share one), 1113 when a name the generated files list cannot pass
+    // through the ANSI code page unchanged, 206 when a file to be made would not fit the
+    // path limit of the writers and the shell copy.
     int CreatePlugin();
+    // After a refusal: the offending names (123, 1113) or the too-long path (206); empty
+    // after any other result.
+    std::vector<std::string> LastCreateProblems() const;
     int CurrentExecutable() const;
     void CurrentExecutable(int v_iCurrExecutable);
     void DeleteFileFrom(FileCollection v_eCollection, const std::string& v_sFile);
@@ -136,6 +142,8 @@ public:
     // control character, no trailing dot or blank, not "." or "..", not a device name
     // (CON, PRN, AUX, NUL, COM1-9, LPT1-9, also with an extension), at most 255 characters.
     static bool IsValidFileName(const std::string& name);
+    // True when the text survives the ANSI code page unchanged (there and back).
+    static bool FitsAnsi(const std::string& text);
 
 private:
     void WriteDefaultIni();
@@ -151,7 +159,11 @@ private:
     void WritePreference(const char* key, int value);
     std::string GetSpecialFolder(int folderId) const;
     std::string FormatDestination(Destination destination, DestinationFormat format) const;
-    bool AreScriptNamesValid() const;
+    void StorePluginPath(const std::string& path);
+    std::string LoadPluginPath() const;
+    std::vector<std::string> InvalidNames() const;
+    std::vector<std::string> NonAnsiNames() const;
+    std::string TooLongPath() const;
     const ExecutableSlot& Slot(int index, long error) const;
     ExecutableSlot& Slot(int index, long error);
 
@@ -182,6 +194,7 @@ private:
     std::vector<ExecutableSlot> m_aExecutables;
     KeyedList m_colProgramFiles;
     KeyedList m_colSystemFiles;
+    std::vector<std::string> m_aCreateProblems;
 };
 
 }  // namespace kw

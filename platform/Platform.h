@@ -44,6 +44,13 @@ bool ReadFileBytes(std::string_view path, std::string& bytes);
 // 2 file not found, 3 path not found, 5 access denied, 112 disk full, ...); errorText, when
 // given, receives the system's text for it. A read-only target is refused with 5.
 unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText = nullptr);
+// Like WriteFileWhole, but when no temporary file can be made beside an existing, writable
+// target (a locked-down folder with only that file opened up), the target is rewritten in
+// place, as the system's profile routines do.
+unsigned long RewriteFile(std::string_view path, std::string_view bytes, std::string* errorText = nullptr);
+// Tests make a folder refuse new files (as a locked-down folder would, whoever runs the
+// tests); an empty text ends it.
+void SetFolderRefusesNewFilesForTesting(std::string folder);
 // The system's message text for a Win32-numbered error code.
 std::string ErrorText(unsigned long code);
 

@@ -12,5 +12,7 @@ std::optional<std::string> SpecialFolderOverride(int csidl);
 // True when a test hook took the call.
 bool RunShellOpenHook(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir);
 iPrompt& DefaultPrompt();
+// True when a test made the folder of this (backslash) path refuse new files.
+bool RefusesNewFiles(std::string_view path);
 
 }  // namespace kw::platform::internal

@@ -175,7 +175,32 @@ bool ReadFileBytes(std::string_view path, std::string& bytes)
     return ok;
 }
 
-unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText)
+namespace {
+
+int WriteAll(int fd, std::string_view bytes)
+{
+    for (size_t written = 0; written < bytes.size();) {
+        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0)
+            return errno;
+        written += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+// The profile routines' way: the file itself is truncated and written.
+unsigned long WriteInPlace(const std::string& target, std::string_view bytes)
+{
+    int fd = open(target.c_str(), O_WRONLY | O_TRUNC);
+    if (fd < 0)
+        return FromErrno(errno);
+    int e = WriteAll(fd, bytes);
+    if (close(fd) != 0 && !e)
+        e = errno;
+    return e ? FromErrno(e) : 0;
+}
+
+unsigned long WriteFileAs(std::string_view path, std::string_view bytes, std::string* errorText, bool inPlaceFallback)
 {
     auto fail = [&](unsigned long code) {
         if (errorText)
@@ -184,24 +209,26 @@ unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std:
     };
     std::string target = Native(path);
     struct stat st;
-    if (stat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnlyFile(target)))
+    const bool exists = stat(target.c_str(), &st) == 0;
+    if (exists && (S_ISDIR(st.st_mode) || IsReadOnlyFile(target)))
         return fail(kAccessDenied);
 
     // A short name beside the target: a long target name must not make it too long.
     std::string temp = target.substr(0, target.rfind('/') + 1) + ".kwXXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return fail(errno == ENOENT ? kPathNotFound : FromErrno(errno));
-    fchmod(fd, 0644);
-    for (size_t written = 0; written < bytes.size();) {
-        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            int e = errno;
-            close(fd);
-            unlink(temp.c_str());
-            return fail(FromErrno(e));
+    int fd = internal::RefusesNewFiles(path) ? (errno = EACCES, -1) : mkstemp(temp.data());
+    if (fd < 0) {
+        unsigned long tempError = errno == ENOENT ? kPathNotFound : FromErrno(errno);
+        if (inPlaceFallback && exists) {
+            unsigned long code = WriteInPlace(target, bytes);
+            return code ? fail(code) : 0;
         }
-        written += static_cast<size_t>(n);
+        return fail(tempError);
+    }
+    fchmod(fd, 0644);
+    if (int e = WriteAll(fd, bytes)) {
+        close(fd);
+        unlink(temp.c_str());
+        return fail(FromErrno(e));
     }
     if (close(fd) != 0 || rename(temp.c_str(), target.c_str()) != 0) {
         int e = errno;
@@ -209,6 +236,18 @@ unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std:
         return fail(FromErrno(e));
     }
     return 0;
+}
+
+}  // namespace
+
+unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText)
+{
+    return WriteFileAs(path, bytes, errorText, false);
+}
+
+unsigned long RewriteFile(std::string_view path, std::string_view bytes, std::string* errorText)
+{
+    return WriteFileAs(path, bytes, errorText, true);
 }
 
 std::string ErrorText(unsigned long code)

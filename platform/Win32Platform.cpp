@@ -123,7 +123,31 @@ bool ReadFileBytes(std::string_view path, std::string& bytes)
     return true;
 }
 
-unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText)
+namespace {
+
+DWORD WriteAll(HANDLE file, std::string_view bytes)
+{
+    for (size_t written = 0; written < bytes.size();) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 30)), done = 0;
+        if (!::WriteFile(file, bytes.data() + written, chunk, &done, nullptr))
+            return GetLastError();
+        written += done;
+    }
+    return 0;
+}
+
+// The profile routines' way: the file itself is truncated and written.
+DWORD WriteInPlace(const std::wstring& target, std::string_view bytes)
+{
+    Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    if (DWORD code = WriteAll(file.h, bytes))
+        return code;
+    return SetEndOfFile(file.h) ? 0 : GetLastError();
+}
+
+unsigned long WriteFileAs(std::string_view path, std::string_view bytes, std::string* errorText, bool inPlaceFallback)
 {
     auto fail = [&](DWORD code) -> unsigned long {
         if (errorText)
@@ -137,26 +161,28 @@ unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std:
 
     std::wstring temp;
     HANDLE h = INVALID_HANDLE_VALUE;
-    for (unsigned attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+    DWORD tempError = internal::RefusesNewFiles(path) ? ERROR_ACCESS_DENIED : 0;
+    for (unsigned attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE && !tempError; ++attempt) {
         // A short name beside the target: a long target name must not make it too long.
         temp = target.substr(0, target.find_last_of(L"\\/") + 1) + L"~kw" + std::to_wstring(GetCurrentProcessId()) +
                L"-" + std::to_wstring(attempt) + L".tmp";
         h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
-            return fail(GetLastError());
+            tempError = GetLastError();
     }
-    if (h == INVALID_HANDLE_VALUE)
-        return fail(ERROR_FILE_EXISTS);
+    if (h == INVALID_HANDLE_VALUE) {
+        if (!tempError)
+            tempError = ERROR_FILE_EXISTS;
+        if (inPlaceFallback && attributes != INVALID_FILE_ATTRIBUTES) {
+            DWORD code = WriteInPlace(target, bytes);
+            return code ? fail(code) : 0;
+        }
+        return fail(tempError);
+    }
     DWORD writeError = 0;
     {
         Handle file(h);
-        for (size_t written = 0; written < bytes.size() && !writeError;) {
-            DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 30)), done = 0;
-            if (WriteFile(file.h, bytes.data() + written, chunk, &done, nullptr))
-                written += done;
-            else
-                writeError = GetLastError();
-        }
+        writeError = WriteAll(file.h, bytes);
     }
     if (writeError) {
         DeleteFileW(temp.c_str());
@@ -168,6 +194,18 @@ unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std:
         return fail(code);
     }
     return 0;
+}
+
+}  // namespace
+
+unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText)
+{
+    return WriteFileAs(path, bytes, errorText, false);
+}
+
+unsigned long RewriteFile(std::string_view path, std::string_view bytes, std::string* errorText)
+{
+    return WriteFileAs(path, bytes, errorText, true);
 }
 
 std::string ErrorText(unsigned long code)

@@ -61,8 +61,12 @@ std::string ErrorSource()
 void ReportHandlerFailure(HWND hWnd, const std::string& text)
 {
     // Nothing may leave a window procedure; tell the user instead.
-    platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd), text, ExeBaseName(),
-                          platform::kMbOk | platform::kMbIconError);
+    try {
+        platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd), text, ExeBaseName(),
+                              platform::kMbOk | platform::kMbIconError);
+    } catch (...) {
+        // The report itself failed: the message is dropped rather than the program.
+    }
 }
 
 }  // namespace

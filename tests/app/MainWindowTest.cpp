@@ -240,7 +240,7 @@ TEST_F(MainWindowTest, RefusedFoldersAreReportedNotIgnored)
     Type(f->txtPluginName, "Tool");
     FileData data({tool});
     Drop(f->txtExecutable, data);
-    f->txtShortcutName.Text("CON");
+    f->txtShortcutName.Text("a|b");  // (a device name like CON is fine inside autorun_CON.cmd)
     f->chkIncAutorun.Value(kChecked);
     Click(f->cmdCreatePlugin);
     ASSERT_EQ(prompt.shown.size(), 1u);

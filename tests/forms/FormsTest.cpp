@@ -630,7 +630,14 @@ TEST_F(FormsTest, DroppedFileListsReachTheHandlers)
         if (accept)
             effect = files ? kDropEffectCopy : kDropEffectNone;
     };
-    f.lstSingle.OLEDragDrop = [&](const std::vector<std::string>& files) { dropped = files; };
+    bool refuseAtDrop = false;
+    int effectAtDrop = -1;
+    f.lstSingle.OLEDragDrop = [&](const std::vector<std::string>& files, int& effect) {
+        effectAtDrop = effect;
+        dropped = files;
+        if (refuseAtDrop)
+            effect = kDropEffectNone;
+    };
     EXPECT_EQ(f.lstSingle.RegisteredDropTarget(), nullptr);
     f.lstSingle.OLEDropMode(kOleDropManual);
     IDropTarget* target = f.lstSingle.RegisteredDropTarget();
@@ -650,6 +657,14 @@ TEST_F(FormsTest, DroppedFileListsReachTheHandlers)
     target->Drop(&files, 0, pt, &effect);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_EQ(dropped, (std::vector<std::string>{"C:\\Tools\\b.exe", "C:\\Tools\\a.dll"}));
+    EXPECT_EQ(effectAtDrop, kDropEffectCopy);
+
+    // The drop handler's own check fails: the source is told nothing was copied.
+    refuseAtDrop = true;
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    target->Drop(&files, 0, pt, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    refuseAtDrop = false;
 
     // Text without files: the handler sees no list, the effect is none, nothing is dropped.
     dropped.clear();
@@ -670,7 +685,7 @@ TEST_F(FormsTest, DroppedFileListsReachTheHandlers)
     target->Drop(&files, 0, pt, &effect);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_TRUE(dropped.empty());
-    EXPECT_EQ(overs, 6);
+    EXPECT_EQ(overs, 7);
 
     f.lstSingle.OLEDropMode(kOleDropNone);
     EXPECT_EQ(f.lstSingle.RegisteredDropTarget(), nullptr);
@@ -782,7 +797,7 @@ TEST(FormsDrop, TargetFollowsTheWindowsLife)
 {
     SmallForm form;
     std::vector<std::string> dropped;
-    form.txt.OLEDragDrop = [&](const std::vector<std::string>& files) { dropped = files; };
+    form.txt.OLEDragDrop = [&](const std::vector<std::string>& files, int&) { dropped = files; };
     form.txt.OLEDropMode(kOleDropManual);  // before the window exists: registered at load
     EXPECT_EQ(form.txt.RegisteredDropTarget(), nullptr);
     form.Show();

@@ -211,3 +211,23 @@ TEST_F(Preferences, ZelVersionsList)
     EXPECT_EQ(list.items, (std::vector<std::string>{"<=0.348", ">=0.349"}));
     EXPECT_EQ(list.clicks, std::vector<int>{0});
 }
+
+TEST_F(Preferences, AFolderThatRefusesNewFilesStillGetsItsSettings)
+{
+    clsKitwright().AuthorName("First");  // the file exists; from now on only it is writable
+    kw::platform::SetFolderRefusesNewFilesForTesting(programFolder);
+    {
+        clsKitwright kw;
+        kw.AuthorName("Ann");
+        kw.IncPopupDone(cvUnchecked);
+        RecordingList groups;
+        groups.items = {"Games", "Tools"};
+        kw.SaveMenuGroupItems(groups);
+    }
+    clsKitwright kw;
+    kw::platform::SetFolderRefusesNewFilesForTesting({});
+    EXPECT_EQ(kw.AuthorName(), "Ann");
+    EXPECT_EQ(kw.IncPopupDone(), cvUnchecked);
+    EXPECT_EQ(Groups(kw), (std::vector<std::string>{"Games", "Tools"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(ToFs(programFolder)), fs::directory_iterator{}), 1);
+}

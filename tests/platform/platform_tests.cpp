@@ -131,6 +131,27 @@ TEST(Files, WriteFileWholeReportsFailuresWithTheirText)
     EXPECT_FALSE(platform::ReadFileBytes(t.Path("nothing.txt"), err));
 }
 
+TEST(Files, RewriteFileFallsBackToTheFileItselfWhereNoTemporaryFileCanBeMade)
+{
+    TempFolder t;
+    t.Write("a.ini", "[Old]\r\nkey=a much longer old value\r\n");
+    platform::SetFolderRefusesNewFilesForTesting(t.Path());
+    std::string err;
+    // The whole-or-nothing write stays so: it fails and leaves the file alone.
+    EXPECT_EQ(platform::WriteFileWhole(t.Path("a.ini"), "x", &err), 5u);
+    EXPECT_EQ(t.Read("a.ini"), "[Old]\r\nkey=a much longer old value\r\n");
+    EXPECT_EQ(platform::RewriteFile(t.Path("a.ini"), "[New]\r\n", &err), 0u) << err;
+    EXPECT_EQ(t.Read("a.ini"), "[New]\r\n");  // shorter: the old tail is gone
+    // A file that is not there cannot be made there either.
+    EXPECT_EQ(platform::RewriteFile(t.Path("b.ini"), "x", &err), 5u);
+    EXPECT_FALSE(err.empty());
+    platform::SetFolderRefusesNewFilesForTesting({});
+    EXPECT_EQ(std::distance(fs::directory_iterator(t.Native("")), fs::directory_iterator{}), 1);
+    // Elsewhere the temporary file is used as before.
+    EXPECT_EQ(platform::RewriteFile(t.Path("a.ini"), "[Again]\r\n", &err), 0u) << err;
+    EXPECT_EQ(t.Read("a.ini"), "[Again]\r\n");
+}
+
 TEST(Shell, CreateFolderTreeResultCodes)
 {
     TempFolder t;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -322,6 +323,30 @@ TEST_F(SubclassTest, HandlerErrorsStopAtTheWindowProcedure)
     EXPECT_EQ(Send(kMsgA), 0);
     ASSERT_EQ(prompt.texts.size(), 1u);
     EXPECT_NE(prompt.texts[0].find("Subscript out of range"), std::string::npos);
+    sub.DetachMessage(&a, hwnd, kMsgA);
+    kw::platform::SetPrompt(before);
+}
+
+struct ThrowingPrompt : kw::platform::iPrompt {
+    int Show(kw::NativeHandle, std::string_view, std::string_view, unsigned) override
+    {
+        ++calls;
+        throw std::runtime_error("no way to show a message");
+    }
+    int calls = 0;
+};
+
+TEST_F(SubclassTest, APromptThatFailsDoesNotLeaveTheWindowProcedure)
+{
+    ThrowingPrompt prompt;
+    kw::platform::iPrompt* before = kw::platform::SetPrompt(&prompt);
+    Handler a("A", kw::HandleOnly, 9);
+    a.onCall = [] { throw kw::RuntimeError(kw::kErrSubscript); };
+    sub.AttachMessage(&a, hwnd, kMsgA);
+    LRESULT result = -1;
+    EXPECT_NO_THROW(result = Send(kMsgA));
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(prompt.calls, 1);
     sub.DetachMessage(&a, hwnd, kMsgA);
     kw::platform::SetPrompt(before);
 }

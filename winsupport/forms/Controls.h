@@ -92,7 +92,9 @@ public:
     std::function<void(int& key)> KeyPress;
     // files is null when the dragged data holds no file list; effect starts at none.
     std::function<void(const std::vector<std::string>* files, int& effect)> OLEDragOver;
-    std::function<void(const std::vector<std::string>& files)> OLEDragDrop;
+    // Runs only for a file list OLEDragOver accepted; effect starts as what it chose, and
+    // setting it to kDropEffectNone refuses the drop (the source sees no copy).
+    std::function<void(const std::vector<std::string>& files, int& effect)> OLEDragDrop;
 
 protected:
     Control(Form& form, int id, ControlKind kind);

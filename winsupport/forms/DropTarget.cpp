@@ -126,14 +126,18 @@ HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWO
         return E_INVALIDARG;
     try {
         hasFiles_ = ReadFiles(data, files_);
-        DWORD result = Decide(*effect);
-        *effect = result;
+        DWORD allowed = *effect;
+        DWORD result = Decide(allowed);
+        *effect = DROPEFFECT_NONE;  // until the handler has run without an error
         // Copies, so the handler may unload the form (and this target) safely.
         if (result != DROPEFFECT_NONE && hasFiles_ && control_ && control_->OLEDragDrop) {
             auto handler = control_->OLEDragDrop;
             std::vector<std::string> files = files_;
-            handler(files);
+            int chosen = static_cast<int>(result);
+            handler(files, chosen);
+            result = static_cast<DWORD>(chosen) & allowed;
         }
+        *effect = result;
     } catch (const std::exception& e) {
         *effect = DROPEFFECT_NONE;
         ReportUnhandledError(&e);

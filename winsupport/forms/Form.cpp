@@ -1,6 +1,7 @@
 #include "winsupport/forms/Form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -11,6 +12,7 @@ namespace kw::forms {
 namespace {
 
 std::vector<Form*> g_loaded;  // user-interface thread only
+Form* g_lastActive = nullptr;  // the form that last raised Form_Activate
 int g_pointer = kPointerDefault;
 
 bool IsLoadedForm(HWND hwnd)
@@ -64,6 +66,23 @@ Form::~Form()
 {
     if (hwnd_)
         DestroyWindow(hwnd_);
+    ReleaseHiddenOwner();
+    if (g_lastActive == this)
+        g_lastActive = nullptr;
+}
+
+void Form::ReleaseHiddenOwner()
+{
+    if (!hiddenOwner_)
+        return;
+    HWND hidden = std::exchange(hiddenOwner_, nullptr);
+    // The hidden owner cannot take the activation: give it back to the window that had it.
+    HWND active = GetActiveWindow();
+    if ((!active || active == hidden) && activeBeforeModal_ && IsWindow(activeBeforeModal_) &&
+        IsWindowVisible(activeBeforeModal_) && IsWindowEnabled(activeBeforeModal_))
+        SetActiveWindow(activeBeforeModal_);
+    activeBeforeModal_ = nullptr;
+    DestroyWindow(hidden);
 }
 
 void Form::Register(Control* c)
@@ -181,12 +200,20 @@ void Form::ShowModal(HWND owner)
         EnableWindow(owner, FALSE);
         disabledByModal_.push_back(owner);
     }
+    if (!owner && !hwnd_) {
+        // Every visible unowned window gets a taskbar button; an owned one does not.
+        activeBeforeModal_ = GetActiveWindow();
+        hiddenOwner_ = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+        owner = hiddenOwner_;
+    }
     try {
         Load(owner);
     } catch (...) {
         for (HWND w : disabledByModal_)
             EnableWindow(w, TRUE);
         disabledByModal_.clear();
+        ReleaseHiddenOwner();
         throw;
     }
     modal_ = true;
@@ -203,6 +230,8 @@ void Form::ShowModal(HWND owner)
         DispatchOne(msg);
     }
     modal_ = false;
+    if (!hwnd_)
+        ReleaseHiddenOwner();
 }
 
 void Form::Unload()
@@ -224,6 +253,7 @@ void Form::Unload()
                 EnableWindow(w, TRUE);
         disabledByModal_.clear();
         DestroyWindow(hwnd_);
+        ReleaseHiddenOwner();
     }
     unloading_ = false;
 }
@@ -280,6 +310,8 @@ void Form::OnDestroy()
             EnableWindow(w, TRUE);
     disabledByModal_.clear();
     std::erase(g_loaded, this);
+    if (g_lastActive == this)
+        g_lastActive = nullptr;
     hwnd_ = nullptr;
 }
 
@@ -360,10 +392,18 @@ INT_PTR Form::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        if (Control* c = FindByWindow(reinterpret_cast<HWND>(lParam)))
-            return c->OnCtlColor(reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORSTATIC: {
+        auto hdc = reinterpret_cast<HDC>(wParam);
+        Control* c = FindByWindow(reinterpret_cast<HWND>(lParam));
+        if (c && c->HasBackColor())
+            return c->OnCtlColor(hdc);
+        // Images and the children no wrapper knows (group boxes made over placeholders)
+        // have no colour of their own: they take their page's.
+        if (!own)
+            if (Control* page = FindByWindow(hwnd); page && page->Kind() == ControlKind::PictureBox)
+                return page->OnCtlColor(hdc);
         return FALSE;
+    }
     case WM_SETCURSOR:
         if (g_pointer == kPointerHourglass) {
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -372,7 +412,10 @@ INT_PTR Form::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     case WM_ACTIVATE:
-        if (own && LOWORD(wParam) != WA_INACTIVE) {
+        // Coming back from another program, a message box or a picker: the same form was
+        // the last active one, so its unsaved edits stay as they are.
+        if (own && LOWORD(wParam) != WA_INACTIVE && g_lastActive != this) {
+            g_lastActive = this;
             HWND before = GetFocus();
             Guarded([&] { Form_Activate(); });
             HWND after = GetFocus();

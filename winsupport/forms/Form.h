@@ -35,6 +35,7 @@ public:
     // screen and shows it. Modeless: returns at once; its messages go through the loop.
     void Show(HWND owner = nullptr);
     // Modal: the other forms (and the owner) are disabled until this one is unloaded.
+    // Without an owner the form gets a hidden one, which keeps it off the taskbar.
     void ShowModal(HWND owner = nullptr);
     // Form_QueryUnload, then Form_Unload, then the window goes. Nothing when not loaded.
     void Unload();
@@ -44,6 +45,8 @@ public:
 
 protected:
     virtual void Form_Load() {}
+    // When the form is first shown, and whenever activation moves to it from another form
+    // of the program; not when the program comes back, nor after a message box or picker.
     virtual void Form_Activate() {}
     virtual void Form_QueryUnload(bool& /*cancel*/) {}
     virtual void Form_Unload() {}
@@ -65,6 +68,7 @@ private:
     void OnInit(HWND hwnd);
     void OnDestroy();
     void Center(HWND owner);
+    void ReleaseHiddenOwner();
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
 
     int templateId_;
@@ -76,6 +80,8 @@ private:
     bool unloading_ = false;
     bool modal_ = false;
     std::vector<HWND> disabledByModal_;
+    HWND hiddenOwner_ = nullptr;
+    HWND activeBeforeModal_ = nullptr;
 };
 
 // Pumps messages, with the dialog manager for each form, until no form is loaded.
