@@ -1,7 +1,10 @@
 # make test: installs what is missing (as root), creates the Wine prefix once, then runs
 #            the native and the Windows (under Wine) test workflows and the i686 build.
-# make run:  builds the Windows exe and starts Kitwright under Wine.
-.PHONY: test run deps wineprefix native windows i686 clean
+# make run:  builds the Windows exe and starts Kitwright under Wine (without an X display:
+#            under Xvfb, with a screenshot in build/screenshots/run.png).
+# make dist: build/dist/Kitwright-<version>.zip (stripped x86-64 and i686 exes, the guide).
+# make screenshots: every page and dialog under Xvfb, into build/screenshots/.
+.PHONY: test run deps wineprefix native windows i686 clean dist screenshots
 
 test: deps wineprefix i686 native windows
 
@@ -21,19 +24,23 @@ i686: deps
 	cmake --preset windows-i686
 	cmake --build --preset windows-i686
 
-run: deps wineprefix
+run: deps
+	@bash cmake/install-deps.sh screenshots
 	@bash cmake/run.sh
 
-clean:
-	rm -rf build/native build/windows build/windows-i686
+dist: deps
+	@bash cmake/dist.sh
 
-# make bench: times plugin creation with a folder-tree copy against a plain recursive copy,
-#             natively and under Wine. Not part of `make test`.
+screenshots: deps
+	@bash cmake/install-deps.sh screenshots
+	@bash cmake/screenshots.sh
+
+clean:
+	rm -rf build/native build/windows build/windows-i686 build/dist build/screenshots
+
+# make bench: start-up against a minimal window, exe size and imports, peak working set, and
+#             plugin creation with a folder-tree copy against a plain recursive copy (natively
+#             and under Wine). Not part of `make test`.
 .PHONY: bench
 bench: deps wineprefix
-	cmake --preset native
-	cmake --build --preset native --target kw_copy_bench
-	./build/native/tests/bench/kw_copy_bench
-	cmake --preset windows
-	cmake --build --preset windows --target kw_copy_bench
-	bash cmake/wine-run.sh build/windows/tests/bench/kw_copy_bench.exe
+	@bash cmake/bench.sh

@@ -20,16 +20,6 @@ constexpr int kErrorInvalidName = 123;
 constexpr int kErrorFilenameTooLong = 206;
 constexpr int kErrorNoUnicodeTranslation = 1113;
 
-// What the model names after a refusal (kept apart while the model grows the member).
-template <typename Model>
-std::vector<std::string> CreateProblems(const Model& model)
-{
-    if constexpr (requires { model.LastCreateProblems(); })
-        return model.LastCreateProblems();
-    else
-        return {};
-}
-
 std::string JoinLines(const std::vector<std::string>& names)
 {
     std::string text;
@@ -95,7 +85,7 @@ void frmMain::cmdCreatePlugin_Click()
 
 void frmMain::ReportCreateRefusal(int code)
 {
-    const std::vector<std::string> problems = CreateProblems(oKW());
+    const std::vector<std::string> problems = oKW().LastCreateProblems();
     std::string why;
     switch (code) {
     case kErrorInvalidName:

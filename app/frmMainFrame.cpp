@@ -5,20 +5,14 @@
 #include <commctrl.h>
 
 #include "app/modMain.h"
-#include "platform/RuntimeError.h"
-#include "platform/WinText.h"
-#include "winsupport/clsBrowse.h"
-#if __has_include("winsupport/VersionInfo.h")
-#include "winsupport/VersionInfo.h"
-#define KW_HAS_VERSION_INFO 1
-#endif
-#if __has_include("dialogs/frmAuthor.h")
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAuthor.h"
 #include "dialogs/frmMenu.h"
 #include "dialogs/frmOptions.h"
-#define KW_HAS_DIALOGS 1
-#endif
+#include "platform/RuntimeError.h"
+#include "platform/WinText.h"
+#include "winsupport/VersionInfo.h"
+#include "winsupport/clsBrowse.h"
 
 namespace kw {
 
@@ -51,40 +45,6 @@ std::string LoadResourceString(UINT id)
     if (length <= 0 || !text)
         throw RuntimeError(kErrInvalidArgument, "The string resource is missing", "LoadResString");
     return Narrow(std::wstring_view(text, static_cast<size_t>(length)));
-}
-
-std::string TitleWithVersion()
-{
-#ifdef KW_HAS_VERSION_INFO
-    return AppTitleWithVersion();
-#else
-    wchar_t exe[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeW(exe, &ignored);
-    std::vector<char> block(size);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!size || !GetFileVersionInfoW(exe, 0, size, block.data()) ||
-        !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info)
-        throw RuntimeError(kErrInvalidArgument, "The program has no version block", "App.Major");
-    return std::string(kAppTitle) + " v" + std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
-           std::to_string(LOWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
-#endif
-}
-
-// Drop handlers take the effect, so they can refuse a drop at drop time.
-template <typename F>
-auto DropHandler(F handler)
-{
-    return [handler](const std::vector<std::string>& files, auto&... effect) {
-        if constexpr (sizeof...(effect) == 0) {
-            int accepted = forms::kDropEffectCopy;
-            handler(files, accepted);
-        } else {
-            handler(files, effect...);
-        }
-    };
 }
 
 }  // namespace
@@ -148,19 +108,19 @@ void frmMain::Wire()
     cmdResetProgramFiles.Click = [this] { cmdResetProgramFiles_Click(); };
     cboProgramFilesDestination.Click = [this] { cboProgramFilesDestination_Click(); };
     lstProgramFiles.OLEDragOver = [this](const std::vector<std::string>* f, int& e) { lstProgramFiles_OLEDragOver(f, e); };
-    lstProgramFiles.OLEDragDrop = DropHandler([this](const std::vector<std::string>& f, int& e) { lstProgramFiles_OLEDragDrop(f, e); });
+    lstProgramFiles.OLEDragDrop = [this](const std::vector<std::string>& f, int& e) { lstProgramFiles_OLEDragDrop(f, e); };
     cmdGetSystemFiles.Click = [this] { cmdGetSystemFiles_Click(); };
     cmdRemoveSystemFile.Click = [this] { cmdRemoveSystemFile_Click(); };
     cmdResetSystemFiles.Click = [this] { cmdResetSystemFiles_Click(); };
     cboSystemFilesDestination.Click = [this] { cboSystemFilesDestination_Click(); };
     lstSystemFiles.OLEDragOver = [this](const std::vector<std::string>* f, int& e) { lstSystemFiles_OLEDragOver(f, e); };
-    lstSystemFiles.OLEDragDrop = DropHandler([this](const std::vector<std::string>& f, int& e) { lstSystemFiles_OLEDragDrop(f, e); });
+    lstSystemFiles.OLEDragDrop = [this](const std::vector<std::string>& f, int& e) { lstSystemFiles_OLEDragDrop(f, e); };
 
     txtExecutableGroup.Change = [this] { txtExecutableGroup_Change(); };
     cmdGetExecutable.Click = [this] { cmdGetExecutable_Click(); };
     txtExecutable.Change = [this] { txtExecutable_Change(); };
     txtExecutable.OLEDragOver = [this](const std::vector<std::string>* f, int& e) { txtExecutable_OLEDragOver(f, e); };
-    txtExecutable.OLEDragDrop = DropHandler([this](const std::vector<std::string>& f, int& e) { txtExecutable_OLEDragDrop(f, e); });
+    txtExecutable.OLEDragDrop = [this](const std::vector<std::string>& f, int& e) { txtExecutable_OLEDragDrop(f, e); };
     chkIncRamdisk.Click = [this] { chkIncRamdisk_Click(); };
     chkIncAutorun.Click = [this] { chkIncAutorun_Click(); };
     chkIncZel.Click = [this] { chkIncZel_Click(); };
@@ -191,7 +151,7 @@ void frmMain::Form_Load()
         oUpDown_ = std::make_unique<clsUpDown>();
         oSubclass_ = std::make_unique<clsSubclass>();
 
-        Caption(TitleWithVersion());
+        Caption(AppTitleWithVersion());
 
         ScaleMode(forms::kScalePixels);
         SetFormFont(*this, kFontName, kFontSize);
@@ -201,6 +161,10 @@ void frmMain::Form_Load()
 
         ApplyThemeBackColors();
         appIcon.SetAppIcon(hWnd(), IDI_APP_NAME);
+
+        // Individual files are chosen from the start: a design-time state, not a change.
+        SendMessageW(optCopyOption[0].hWnd(), BM_SETCHECK, BST_CHECKED, 0);
+        optCopyOption[0].Value(true);
 
         CreateTabs();
         CreateGroupBoxes();
@@ -334,30 +298,22 @@ void frmMain::LoadListsAndHeaders()
 
 void frmMain::mnuSettings_Menu_Click()
 {
-#ifdef KW_HAS_DIALOGS
     ShowMenuDialog(oKW(), hWnd());
-#endif
 }
 
 void frmMain::mnuSettings_Author_Click()
 {
-#ifdef KW_HAS_DIALOGS
     ShowAuthorDialog(oKW(), hWnd());
-#endif
 }
 
 void frmMain::mnuSettingsOptions_Click()
 {
-#ifdef KW_HAS_DIALOGS
     ShowOptionsDialog(oKW(), hWnd());
-#endif
 }
 
 void frmMain::mnu_Help_About_Click()
 {
-#ifdef KW_HAS_DIALOGS
     ShowAboutBox();
-#endif
 }
 
 void frmMain::mnuSettings_Location_Click()

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+# With "screenshots": also what make run without a display and make screenshots need.
 set -eu
 pkgs="cmake ninja-build g++ make googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 fonts-wine"
+if [ "${1:-}" = screenshots ]; then
+  pkgs="$pkgs xvfb xauth xdotool imagemagick"
+fi
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

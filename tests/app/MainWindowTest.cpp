@@ -2,6 +2,8 @@
 // driven through the real controls under Wine.
 #include "MainWindowTestSupport.h"
 
+#include <algorithm>
+
 namespace kwtest {
 namespace {
 
@@ -25,6 +27,9 @@ TEST_F(MainWindowTest, FreshStartShowsTheFirstPageWithExitAsDefault)
     EXPECT_FALSE(f->cmdCreatePlugin.Enabled());
     EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
     EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
+    EXPECT_TRUE(f->optCopyOption[0].Value());
+    EXPECT_FALSE(f->optCopyOption[1].Value());
+    EXPECT_EQ(f->cmdGetProgramFiles.Caption(), "&Select Program Files...");
 
     // Headers from the string table, icons from the resources, the five group boxes.
     EXPECT_EQ(f->lblHeader[4].Caption(), "Choose a Start-Menu group and a name for the shortcut.");
@@ -137,6 +142,70 @@ TEST_F(MainWindowTest, SwitchingTabsShowsExactlyOnePage)
     }
 }
 
+TEST_F(MainWindowTest, MenusPickThePluginsFolderAndOpenTheReadMe)
+{
+    std::string chosen = root + "\\chosen";
+    fs::create_directories(fs::path(kw::Widen(chosen)));
+    {
+        PickerScript s;
+        s.folderPicker = true;
+        s.folder = kw::Widen(chosen);
+        s.treeName = DisplayName(chosen);
+        PickerDriver d(s);
+        Menu(IDM_SETTINGS_LOCATION);
+        EXPECT_EQ(s.title.empty(), false);
+    }
+    EXPECT_EQ(f->oKW().PluginLocation(), chosen + "\\");
+    EXPECT_EQ(f->txtPluginLocation.Text(), kw::CompactPath(chosen + "\\", f->txtPluginLocation, *f));
+    EXPECT_NE(ReadAll(programFolder + "\\Kitwright.ini").find("PluginPath=" + chosen), std::string::npos);
+    {
+        PickerScript s;
+        s.folderPicker = true;
+        s.cancel = true;
+        PickerDriver d(s);
+        Menu(IDM_SETTINGS_LOCATION);
+    }
+    EXPECT_EQ(f->oKW().PluginLocation(), chosen + "\\");
+
+    Menu(IDM_HELP_README);
+    EXPECT_EQ(opened, std::vector<std::string>{" Kitwright.txt"});
+}
+
+TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenusAndTheirChangesShowOnReturn)
+{
+    // A new start-menu group reaches the group list when the window is active again.
+    WhileModal([&] { Menu(IDM_SETTINGS_MENU); },
+               [&](HWND dialog) {
+                   SetFocus(GetDlgItem(dialog, IDC_TXT_NEW_MENU_GROUP));
+                   DoEvents();
+                   for (char ch : std::string("Games"))
+                       PostMessageW(GetFocus(), WM_CHAR, static_cast<unsigned char>(ch), 1);
+                   DoEvents();
+                   ClickIn(dialog, IDC_CMD_ADD_NEW_GROUP);
+                   ClickIn(dialog, IDC_CMD_MENU_OK);
+               });
+    EXPECT_TRUE(mainDisabledWhileModal);
+    std::vector<std::string> groups;
+    for (int i = 0; i < f->cboMenuGroup.ListCount(); ++i)
+        groups.push_back(f->cboMenuGroup.List(i));
+    EXPECT_NE(std::find(groups.begin(), groups.end(), "Games"), groups.end());
+
+    // Options: the completion message switched off shows in the model the window uses.
+    ASSERT_EQ(f->oKW().IncPopupDone(), kw::cvChecked);
+    WhileModal([&] { Menu(IDM_SETTINGS_OPTIONS); },
+               [&](HWND dialog) {
+                   ClickIn(dialog, IDC_CHK_POPUP_DONE);
+                   ClickIn(dialog, IDC_CMD_OPTIONS_OK);
+               });
+    EXPECT_EQ(f->oKW().IncPopupDone(), kw::cvUnchecked);
+
+    WhileModal([&] { Menu(IDM_SETTINGS_AUTHOR); },
+               [&](HWND dialog) { ClickIn(dialog, IDC_CMD_AUTHOR_CANCEL); });
+    WhileModal([&] { Menu(IDM_HELP_ABOUT); }, [&](HWND dialog) { ClickIn(dialog, IDC_CMD_ABOUT_OK); });
+    EXPECT_TRUE(IsWindowEnabled(f->hWnd()));
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
 TEST_F(MainWindowTest, ThemeChangeReappliesTheBackColours)
 {
     kw::clsInitCC cc;
@@ -163,6 +232,13 @@ TEST_F(MainWindowTest, CreateWritesThePluginThenReportsTheExistingFolder)
     ShowTab(1);
 
     prompt.answers = {kw::platform::kIdOk};
+    bool disabledDuringMessage = false;
+    int pointerDuringMessage = -1;
+    prompt.onShow = [&] {
+        disabledDuringMessage = !f->txtPluginName.Enabled() && !f->cmdExit.Enabled() && !f->mnuSettings.Enabled() &&
+                                f->mnuSettingsSeparator.Enabled();
+        pointerDuringMessage = Screen::MousePointer();
+    };
     f->txtPluginName.SetFocus();
     DoEvents();
     Key(VK_RETURN);  // Create Plugin is the default button
@@ -171,6 +247,9 @@ TEST_F(MainWindowTest, CreateWritesThePluginThenReportsTheExistingFolder)
     EXPECT_EQ(prompt.shown[0].title, "Kitwright");
     EXPECT_EQ(prompt.shown[0].style, kw::platform::kMbOkCancel | kw::platform::kMbIconInformation);
     EXPECT_EQ(opened, (std::vector<std::string>{"explore " + plugins + "Tool"}));
+    EXPECT_TRUE(disabledDuringMessage);
+    EXPECT_EQ(pointerDuringMessage, kPointerDefault);
+    prompt.onShow = nullptr;
     EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.inf").empty());
     EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.htm").empty());
     EXPECT_EQ(ReadAll(plugins + "Tool\\files\\viewer.exe"), "MZ");
@@ -233,6 +312,22 @@ TEST_F(MainWindowTest, AWriteFailureIsReportedAndLeavesTheWindowEnabled)
     EXPECT_TRUE(f->Loaded());
 }
 
+TEST_F(MainWindowTest, ACopyFailureIsReportedAndLeavesTheWindowEnabled)
+{
+    // A picked file that is gone by the time the plugin is made.
+    std::string gone = MakeFile("src\\gone.dll");
+    FileData files({gone});
+    Drop(f->lstProgramFiles, files);
+    fs::remove(fs::path(kw::Widen(gone)));
+    Type(f->txtPluginName, "Tool");
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Attention");
+    EXPECT_NE(prompt.shown[0].text.find(plugins + "Tool\\files\\"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.inf").empty());
+    EXPECT_TRUE(f->txtPluginName.Enabled());
+    EXPECT_EQ(Screen::MousePointer(), kPointerDefault);
+}
 TEST_F(MainWindowTest, RefusedFoldersAreReportedNotIgnored)
 {
     // A shortcut name that cannot be a script's file name.
@@ -246,6 +341,7 @@ TEST_F(MainWindowTest, RefusedFoldersAreReportedNotIgnored)
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].title, "Attention");
     EXPECT_NE(prompt.shown[0].text.find("valid, distinct file names"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_NE(prompt.shown[0].text.find("a|b"), std::string::npos) << prompt.shown[0].text;
     EXPECT_FALSE(fs::exists(fs::path(kw::Widen(plugins + "Tool"))));
 
     // A plugins folder on a drive that is not there: the system's reason.
@@ -255,6 +351,29 @@ TEST_F(MainWindowTest, RefusedFoldersAreReportedNotIgnored)
     Click(f->cmdCreatePlugin);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text.rfind("The plugin folder could not be created.", 0), 0u) << prompt.shown[0].text;
+    EXPECT_TRUE(IsWindowEnabled(f->cmdCreatePlugin.hWnd()));
+}
+
+TEST_F(MainWindowTest, NamesTheCodePageCannotHoldAndTooLongPathsAreNamed)
+{
+    // Pasted, so no key filter stands in the way; the code page has no Omega.
+    f->txtPluginName.Text("\xCE\xA9mega");
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Attention");
+    EXPECT_NE(prompt.shown[0].text.find("code page"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_NE(prompt.shown[0].text.find("\xCE\xA9mega"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_FALSE(fs::exists(fs::path(kw::Widen(plugins + "\xCE\xA9mega"))));
+
+    // A plugins folder so deep that the plugin's files would not fit a path.
+    std::string deep = plugins + std::string(120, 'd') + "\\" + std::string(120, 'e') + "\\";
+    f->oKW().PluginLocation(deep);
+    f->txtPluginName.Text("Tool");
+    prompt.shown.clear();
+    Click(f->cmdCreatePlugin);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].text.find("too long"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_NE(prompt.shown[0].text.find(deep + "Tool"), std::string::npos) << prompt.shown[0].text;
     EXPECT_TRUE(IsWindowEnabled(f->cmdCreatePlugin.hWnd()));
 }
 

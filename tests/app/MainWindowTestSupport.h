@@ -42,6 +42,8 @@ public:
     int Show(kw::NativeHandle, std::string_view text, std::string_view title, unsigned style) override
     {
         shown.push_back({std::string(text), std::string(title), style});
+        if (onShow)
+            onShow();
         if (answers.empty())
             return kw::platform::kIdOk;
         int answer = answers.front();
@@ -50,6 +52,7 @@ public:
     }
     std::vector<ShownMessage> shown;
     std::vector<int> answers;
+    std::function<void()> onShow;  // sees the window as it is while the message is up
 };
 
 // A data object carrying a shell file list (CF_HDROP), or no file list at all.
@@ -114,9 +117,11 @@ struct PickerScript {
     bool folderPicker = false;
     bool cancel = false;
     std::wstring fileText;   // typed into the open-file dialog's name box
+    std::wstring navigateTo; // a folder the open-file dialog shows first (then fileText)
     std::wstring folder;     // selected in the folder picker
     std::wstring treeName;   // its name in the tree
     HWND dialog = nullptr;
+    bool navigated = false;
     std::wstring title;
     LRESULT filterCount = -1;
     LRESULT filterSel = -1;
@@ -164,6 +169,15 @@ inline void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
     s.filterSel = SendMessageW(types, CB_GETCURSEL, 0, 0);
     if (s.cancel) {
         Press(dlg, IDCANCEL);
+        return;
+    }
+    if (!s.navigateTo.empty() && !s.navigated) {
+        // The dialog remembers where it was last: show the folder meant, then pick in it.
+        s.navigated = true;
+        SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(s.navigateTo.c_str()));
+        SendMessageW(dlg, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(s.navigateTo.c_str()));
+        Press(dlg, IDOK);
+        SetTimer(dlg, 1, 200, OpenFileStep);
         return;
     }
     SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(s.fileText.c_str()));
@@ -247,6 +261,13 @@ public:
     PickerDriver& operator=(const PickerDriver&) = delete;
 };
 
+inline std::wstring DisplayName(const std::string& path)
+{
+    SHFILEINFOW info{};
+    SHGetFileInfoW(kw::Widen(path).c_str(), 0, &info, sizeof(info), SHGFI_DISPLAYNAME);
+    return info.szDisplayName;
+}
+
 inline std::string ReadAll(const std::string& path)
 {
     std::ifstream in(fs::path(kw::Widen(path)), std::ios::binary);
@@ -279,6 +300,7 @@ protected:
             });
         previousPrompt = kw::platform::SetPrompt(&prompt);
 
+        current_ = this;
         kw::RegisterMainForm();
         kw::Main();
         ASSERT_NE(kw::MainForm(), nullptr);
@@ -380,13 +402,54 @@ protected:
             out.push_back(list.List(i));
         return out;
     }
+    // Runs script inside the modal loop of the form that action opens; the script closes it.
+    void WhileModal(const std::function<void()>& action, const std::function<void(HWND dialog)>& script)
+    {
+        modalScript_ = &script;
+        modalRan_ = false;
+        UINT_PTR timer = SetTimer(nullptr, 0, 10, ModalTick);
+        action();
+        if (!modalRan_)
+            KillTimer(nullptr, timer);
+        EXPECT_TRUE(modalRan_) << "no modal form ran";
+        EXPECT_EQ(Form::Forms().size(), 1u);
+    }
+    static void ClickIn(HWND dialog, int id)
+    {
+        SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        DoEvents();
+    }
     int DefaultId() const { return LOWORD(SendMessageW(f->hWnd(), DM_GETDEFID, 0, 0)); }
 
     kw::frmMain* f = nullptr;
+    bool mainDisabledWhileModal = false;
     RecordingPrompt prompt;
     kw::platform::iPrompt* previousPrompt = nullptr;
     std::vector<std::string> opened;
     std::string root, programFolder, plugins, systemFolder;
+
+private:
+    static void CALLBACK ModalTick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        modalRan_ = true;
+        auto forms = Form::Forms();
+        if (forms.size() < 2) {
+            ADD_FAILURE() << "no modal form is open";
+            return;
+        }
+        current_->mainDisabledWhileModal = !IsWindowEnabled(forms.front()->hWnd());
+        (*modalScript_)(forms.back()->hWnd());
+        for (size_t i = 1; i < Form::Forms().size(); ++i) {
+            ADD_FAILURE() << "the script left the form open";
+            PostMessageW(Form::Forms()[i]->hWnd(), WM_CLOSE, 0, 0);
+        }
+    }
+    static inline const std::function<void(HWND)>* modalScript_ = nullptr;
+    static inline bool modalRan_ = false;
+
+protected:
+    static inline MainWindowTest* current_ = nullptr;
 };
 
 }  // namespace kwtest

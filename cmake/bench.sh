@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# make bench: the program's start-up, size, imports and memory against their targets, then
+# the copy benchmark. Prints every figure; ends non-zero when a target was missed.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/.." && pwd)
+build="$top/build/windows"
+out="$build/bench"
+missed=0
+
+cmake --preset windows >/dev/null || exit 1
+cmake --build --preset windows -j2 --target Kitwright kw_minimal_window kw_startup_timer kw_memory_bench \
+  kw_copy_bench || exit 1
+
+# Stripped copies side by side, so both programs start from the same folder.
+rm -rf "$out"
+mkdir -p "$out"
+x86_64-w64-mingw32-strip -o "$out/Kitwright.exe" "$build/app/Kitwright.exe"
+x86_64-w64-mingw32-strip -o "$out/Minimal.exe" "$build/tests/bench/kw_minimal_window.exe"
+
+dos() { echo "Z:$1" | tr / '\\'; }  # Wine's Z: drive is the Unix root
+
+verdict() {  # verdict <ok?> <text>
+  if [ "$1" = 1 ]; then echo "  [met]    $2"; else echo "  [MISSED] $2"; missed=1; fi
+}
+
+echo
+echo "== Size and imports of the stripped x86-64 Kitwright.exe"
+size=$(stat -c %s "$out/Kitwright.exe")
+verdict "$([ "$size" -le 1572864 ] && echo 1)" "size $size bytes ($(awk "BEGIN{printf \"%.2f\", $size/1048576}") MB; target <= 1.5 MB)"
+# Windows' own DLLs; anything else would have to ship beside the exe.
+system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll shlwapi.dll ole32.dll
+  oleaut32.dll uxtheme.dll advapi32.dll msvcrt.dll version.dll ntdll.dll imm32.dll rpcrt4.dll ws2_32.dll "
+imports=$(x86_64-w64-mingw32-objdump -p "$out/Kitwright.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+foreign=""
+for dll in $imports; do
+  case "$system_dlls" in *" $dll "*) ;; *) foreign="$foreign $dll" ;; esac
+done
+echo "  imports: $(echo $imports)"
+verdict "$([ -z "$foreign" ] && echo 1)" "system DLLs only${foreign:+ (not system:$foreign)}"
+
+echo
+echo "== Start-up under Wine: process start to the main window's first paint (best of 5)"
+timing=$(bash "$here/wine-run.sh" "$build/tests/bench/kw_startup_timer.exe" 5 \
+  "$(dos "$out/Minimal.exe")" "$(dos "$out/Kitwright.exe")")
+echo "$timing" | sed 's/^/  /'
+minimal=$(echo "$timing" | awk '/startup_ms .*Minimal.exe/ {print $4}')
+kitwright=$(echo "$timing" | awk '/startup_ms .*Kitwright.exe/ {print $4}')
+if [ -n "$minimal" ] && [ -n "$kitwright" ]; then
+  ratio=$(awk "BEGIN{printf \"%.2f\", $kitwright/$minimal}")
+  verdict "$(awk "BEGIN{print ($ratio <= 1.3) ? 1 : 0}")" \
+    "Kitwright $kitwright ms against a minimal window $minimal ms: ratio $ratio (target <= 1.3)"
+else
+  verdict 0 "start-up not measured"
+fi
+
+echo
+echo "== Peak working set after creating a plugin with 1,000 program files through the window"
+bash "$here/wine-run.sh" "$build/tests/bench/kw_memory_bench.exe" | sed 's/^/  /' | tee "$out/memory.txt"
+peak=$(awk '/peak_working_set_kb/ {print $2}' "$out/memory.txt")
+# Under Wine every process carries Wine's own libraries: the minimal window shows how much.
+minimal_ws=$(echo "$timing" | awk '/peak_ws_kb .*Minimal.exe/ {print $3}')
+if [ -n "$peak" ]; then
+  verdict "$([ "$peak" -le 12288 ] && echo 1)" "peak working set $peak KB (target <= 12 MB = 12288 KB)"
+  if [ -n "$minimal_ws" ]; then
+    echo "           a minimal window under Wine peaks at $minimal_ws KB by its first paint;" \
+      "Kitwright's share above it: $((peak - minimal_ws)) KB"
+  fi
+else
+  verdict 0 "peak working set not measured"
+fi
+
+echo
+echo "== Copy: plugin creation with a folder-tree copy against a plain recursive copy"
+cmake --preset native >/dev/null && cmake --build --preset native --target kw_copy_bench >/dev/null &&
+  "$top/build/native/tests/bench/kw_copy_bench"
+bash "$here/wine-run.sh" "$build/tests/bench/kw_copy_bench.exe"
+
+echo
+if [ "$missed" = 0 ]; then echo "bench: every target met"; else echo "bench: a target was missed (see [MISSED] above)"; fi
+exit "$missed"

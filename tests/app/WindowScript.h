@@ -1,0 +1,353 @@
+#pragma once
+// Drives a program window the way a user does: typed characters, clicks, tab and up-down
+// clicks, the file pickers answered through a hook, files dropped through the window's own
+// drop target, and the program's messages answered through its prompt. Shared by the
+// end-to-end test, the memory benchmark and the screenshot tool.
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
+#include <ole2.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace kwscript {
+
+// Runs the thread's message loop for about ms milliseconds.
+inline void Pump(DWORD ms = 50)
+{
+    const DWORD start = GetTickCount();
+    MSG msg;
+    do {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(2);
+    } while (GetTickCount() - start < ms);
+}
+
+inline std::wstring TextOf(HWND hwnd)
+{
+    const int n = GetWindowTextLengthW(hwnd);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(hwnd, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+inline std::wstring ClassOf(HWND hwnd)
+{
+    wchar_t buf[128]{};
+    GetClassNameW(hwnd, buf, 128);
+    return buf;
+}
+
+// Typed characters reach the box through its message queue, as keys do.
+inline void Type(HWND box, std::wstring_view text)
+{
+    SetFocus(box);
+    Pump(20);
+    HWND target = GetFocus();  // an editable combo types into its inner edit
+    for (wchar_t ch : text)
+        PostMessageW(target, WM_CHAR, ch, 1);
+    Pump(30);
+}
+
+// Selects the whole text first, so the typed text replaces it.
+inline void TypeOver(HWND box, std::wstring_view text)
+{
+    SetFocus(box);
+    Pump(20);
+    HWND target = GetFocus();
+    SendMessageW(target, EM_SETSEL, 0, -1);
+    for (wchar_t ch : text)
+        PostMessageW(target, WM_CHAR, ch, 1);
+    Pump(30);
+}
+
+// A mouse click in the middle of a button, check box or radio.
+inline void Click(HWND control)
+{
+    SendMessageW(control, BM_CLICK, 0, 0);
+    Pump(30);
+}
+
+inline void ClickAt(HWND hwnd, int x, int y)
+{
+    const LPARAM at = MAKELPARAM(x, y);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    Pump(30);
+}
+
+// A click on a tab's caption (TCM_SETCURSEL would not tell the program).
+inline void ClickTab(HWND tab, int index)
+{
+    RECT r{};
+    SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    ClickAt(tab, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// A click on the up (or down) arrow of an up-down control.
+inline void ClickUpDown(HWND updown, bool up)
+{
+    RECT r{};
+    GetClientRect(updown, &r);
+    const bool vertical = !(GetWindowLongW(updown, GWL_STYLE) & UDS_HORZ);
+    int x = r.right / 2, y = r.bottom / 2;
+    if (vertical)
+        y = up ? r.bottom / 4 : r.bottom * 3 / 4;
+    else
+        x = up ? r.right * 3 / 4 : r.right / 4;
+    ClickAt(updown, x, y);
+}
+
+struct FindState {
+    const wchar_t* cls;
+    HWND found;
+};
+
+inline BOOL CALLBACK FindByClass(HWND hwnd, LPARAM lParam)
+{
+    auto* s = reinterpret_cast<FindState*>(lParam);
+    if (ClassOf(hwnd) == s->cls) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The first descendant window of a class (the tab strip, the up-down).
+inline HWND FindChildOfClass(HWND parent, const wchar_t* cls)
+{
+    FindState s{cls, nullptr};
+    EnumChildWindows(parent, FindByClass, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// ---- The pickers -------------------------------------------------------------------------
+
+// What to do with the next picker the program opens.
+struct PickerScript {
+    // Open-file dialog: texts put into the file name box one after the other, each followed
+    // by OK (a folder first makes the dialog show it; then the names, quoted when several).
+    std::vector<std::wstring> fileTexts;
+    // Folder picker: the folder to select, and its name as the tree shows it.
+    std::wstring folder;
+    std::wstring treeName;
+    bool cancel = false;
+
+    HWND dialog = nullptr;
+    std::wstring title;
+    size_t step = 0;
+};
+
+inline PickerScript*& CurrentPicker()
+{
+    static PickerScript* script = nullptr;
+    return script;
+}
+
+inline HHOOK& PickerHook()
+{
+    static HHOOK hook = nullptr;
+    return hook;
+}
+
+inline void PressDialogButton(HWND dlg, int id)
+{
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+}
+
+inline void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
+{
+    PickerScript& s = *CurrentPicker();
+    if (s.step == 0)
+        s.title = TextOf(dlg);  // the caption is set after the dialog is activated
+    if (s.cancel || s.step >= s.fileTexts.size()) {
+        KillTimer(dlg, id);
+        if (s.cancel)
+            PressDialogButton(dlg, IDCANCEL);
+        return;
+    }
+    const std::wstring& text = s.fileTexts[s.step++];
+    SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(dlg, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(text.c_str()));
+    PressDialogButton(dlg, IDOK);
+}
+
+inline std::wstring SelectedTreeText(HWND tree)
+{
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    wchar_t text[MAX_PATH]{};
+    if (!item)
+        return {};
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = MAX_PATH;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    return text;
+}
+
+// The folder picker takes the selection only once its tree is filled: ask until it shows.
+inline void CALLBACK BrowseStep(HWND dlg, UINT, UINT_PTR id, DWORD)
+{
+    PickerScript& s = *CurrentPicker();
+    s.title = TextOf(dlg);
+    if (s.cancel) {
+        KillTimer(dlg, id);
+        PressDialogButton(dlg, IDCANCEL);
+        return;
+    }
+    SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(s.folder.c_str()));
+    HWND tree = FindChildOfClass(dlg, L"SysTreeView32");
+    if (tree && SelectedTreeText(tree) == s.treeName) {
+        KillTimer(dlg, id);
+        PressDialogButton(dlg, IDOK);
+    }
+}
+
+inline LRESULT CALLBACK PickerCbt(int code, WPARAM wParam, LPARAM lParam)
+{
+    PickerScript* s = CurrentPicker();
+    if (code == HCBT_ACTIVATE && s && !s->dialog) {
+        HWND h = reinterpret_cast<HWND>(wParam);
+        if (ClassOf(h) == L"#32770") {
+            s->dialog = h;
+            const bool browse = !s->folder.empty();
+            SetTimer(h, 1, browse ? 100 : 150, browse ? BrowseStep : OpenFileStep);
+        }
+    }
+    return CallNextHookEx(PickerHook(), code, wParam, lParam);
+}
+
+// Answers the pickers opened while it lives.
+class PickerDriver {
+public:
+    explicit PickerDriver(PickerScript& s)
+    {
+        CurrentPicker() = &s;
+        PickerHook() = SetWindowsHookExW(WH_CBT, PickerCbt, nullptr, GetCurrentThreadId());
+    }
+    ~PickerDriver()
+    {
+        UnhookWindowsHookEx(PickerHook());
+        PickerHook() = nullptr;
+        CurrentPicker() = nullptr;
+    }
+    PickerDriver(const PickerDriver&) = delete;
+    PickerDriver& operator=(const PickerDriver&) = delete;
+};
+
+// ---- Dropped files -----------------------------------------------------------------------
+
+// The data a file drag from the shell carries: a CF_HDROP file list.
+class FileDropData final : public IDataObject {
+public:
+    explicit FileDropData(std::vector<std::wstring> files) : files_(std::move(files)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
+    {
+        if (riid == IID_IUnknown || riid == IID_IDataObject) {
+            *out = static_cast<IDataObject*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs_; }  // lives on the stack
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        if (QueryGetData(format) != S_OK)
+            return DV_E_FORMATETC;
+        size_t chars = 1;
+        for (const auto& f : files_)
+            chars += f.size() + 1;
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+        auto* drop = static_cast<DROPFILES*>(GlobalLock(mem));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = TRUE;
+        auto* p = reinterpret_cast<wchar_t*>(drop + 1);
+        for (const auto& f : files_) {
+            p = std::copy(f.begin(), f.end(), p);
+            *p++ = L'\0';
+        }
+        GlobalUnlock(mem);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = mem;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
+    {
+        return format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
+    {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    std::vector<std::wstring> files_;
+    ULONG refs_ = 1;
+};
+
+// Drags the files over the target and drops them, as the shell does; returns the effect
+// the drop ended with.
+inline DWORD DropFiles(IDropTarget* target, const std::vector<std::wstring>& files)
+{
+    FileDropData data(files);
+    POINTL pt{5, 5};
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    target->DragEnter(&data, MK_LBUTTON, pt, &effect);
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    target->DragOver(MK_LBUTTON, pt, &effect);
+    if (effect == DROPEFFECT_NONE) {
+        target->DragLeave();
+        return effect;
+    }
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    target->Drop(&data, 0, pt, &effect);
+    Pump(30);
+    return effect;
+}
+
+// ---- Messages ----------------------------------------------------------------------------
+
+// Records the program's messages and answers each with a chosen button.
+class RecordingPrompt : public kw::platform::iPrompt {
+public:
+    struct Message {
+        std::string text, title;
+        unsigned style;
+    };
+    int answer = kw::platform::kIdOk;
+    std::vector<Message> seen;
+
+    int Show(kw::NativeHandle, std::string_view text, std::string_view title, unsigned style) override
+    {
+        seen.push_back({std::string(text), std::string(title), style});
+        return answer;
+    }
+};
+
+}  // namespace kwscript
