@@ -235,8 +235,11 @@ void frmMain::CreateTabs()
 {
     oTabs_ = std::make_unique<clsTabs>();
     oTabs_->CreateControl(hWnd(), GetDlgItem(hWnd(), IDC_SHP_TAB_CONTROL));
-    // The strip comes first in the Tab order, then the shown page, then the buttons.
-    SetWindowPos(oTabs_->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The strip comes first in the Tab order, then the shown page, then the buttons; the
+    // arrow keys on it change the page, so the keyboard reaches every page.
+    HWND strip = oTabs_->hWnd();
+    SetWindowLongPtrW(strip, GWL_STYLE, GetWindowLongPtrW(strip, GWL_STYLE) | WS_TABSTOP);
+    SetWindowPos(strip, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (int i = 0; i < 4; ++i)
         oTabs_->InsertTab(picTabBox[static_cast<size_t>(i)].hWnd(), kTabCaptions[i]);
     if (clsFont* font = AppFont())

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/RuntimeError.h"
+
 namespace kwtest {
 namespace {
 
@@ -52,8 +54,10 @@ TEST_F(MainWindowTest, FreshStartShowsTheFirstPageWithExitAsDefault)
 
 TEST_F(MainWindowTest, TabWalksTheVisiblePageInReadingOrder)
 {
-    // From the strip: each label's box, then the enabled buttons below the strip.
-    SetFocus(f->oTabs()->hWnd());
+    // From the strip: each label's box, then the enabled buttons below the strip, then
+    // round to the strip again, where the arrow keys change the page.
+    HWND strip = f->oTabs()->hWnd();
+    SetFocus(strip);
     DoEvents();
     std::vector<int> order;
     for (int i = 0; i < 8; ++i) {
@@ -63,10 +67,37 @@ TEST_F(MainWindowTest, TabWalksTheVisiblePageInReadingOrder)
     EXPECT_EQ(order, (std::vector<int>{IDC_TXT_PLUGIN_NAME, IDC_TXT_PROGRAM_NAME, IDC_TXT_PROGRAM_WEBSITE,
                                        IDC_TXT_DESCRIPTION, IDC_CHK_INC_AUTHOR, IDC_CMD_RESET_INFORMATION,
                                        IDC_CMD_RESET, IDC_CMD_EXIT}));
+    Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), strip);
+    Key(VK_RIGHT);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 2);
+    EXPECT_TRUE(IsWindowVisible(f->picTabBox[1].hWnd()));
+    EXPECT_FALSE(IsWindowVisible(f->picTabBox[0].hWnd()));
+    Key(VK_TAB);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDC_OPT_COPY_OPTION + 0);
+    SetFocus(strip);
+    Key(VK_LEFT);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 1);
     // Each box follows its label in the template, so the label names it.
     EXPECT_EQ(GetWindow(f->txtPluginName.hWnd(), GW_HWNDPREV), f->lblPluginName.hWnd());
     EXPECT_EQ(GetWindow(f->txtShortcutName.hWnd(), GW_HWNDPREV), f->lblShortcutName.hWnd());
     EXPECT_EQ(GetWindow(f->cboMenuGroup.hWnd(), GW_HWNDPREV), f->lblMenuGroup.hWnd());
+
+    // Access keys reach the shown page only: Alt+R is each page's own reset.
+    Type(f->txtPluginName, "Tool");
+    FileData exe({MakeFile("src\\viewer.exe")});
+    Drop(f->txtExecutable, exe);
+    PostMessageW(GetFocus(), WM_SYSCHAR, 'r', 1 << 29);
+    DoEvents();
+    EXPECT_EQ(f->oKW().PluginName(), "");
+    EXPECT_NE(f->oKW().Executable(0), "");
+    Type(f->txtPluginName, "Tool");
+    ShowTab(4);
+    f->txtShortcutName.SetFocus();
+    PostMessageW(GetFocus(), WM_SYSCHAR, 'r', 1 << 29);
+    DoEvents();
+    EXPECT_EQ(f->oKW().PluginName(), "Tool");
+    EXPECT_EQ(f->oKW().Executable(0), "");
 }
 
 TEST_F(MainWindowTest, PluginNameDrivesProgramNameDestinationAndDefaultButton)
@@ -412,6 +443,20 @@ TEST_F(MainWindowTest, ExitClosesEveryWindowAndEndsTheLoop)
     EXPECT_TRUE(Form::Forms().empty());
     EXPECT_EQ(RunMessageLoop(), 0);
     EXPECT_EQ(kw::AppFont(), nullptr);
+}
+
+TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramAndReleasesTheModel)
+{
+    PostMessageW(f->hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(RunMessageLoop(), 0);
+    EXPECT_TRUE(Form::Forms().empty());
+    EXPECT_EQ(f->oTabs(), nullptr);
+    try {
+        f->oKW();
+        ADD_FAILURE() << "the model outlived the window";
+    } catch (const kw::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 91);
+    }
 }
 
 }  // namespace
