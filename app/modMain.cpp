@@ -102,8 +102,7 @@ void SetFormFont(forms::Form& form, const std::string& fontName, int fontSize)
         if (!c->HasFont())
             continue;
         try {
-            c->FontName(fontName);
-            c->FontSize(fontSize);
+            c->SetFont(fontName, fontSize);
         } catch (...) {
         }
     }

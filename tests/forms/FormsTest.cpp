@@ -545,6 +545,27 @@ TEST_F(FormsTest, FontsAndGeometry)
     EXPECT_EQ(f.lbl.FontSize(), 14);
     EXPECT_THROW(f.lbl.FontName(std::string(40, 'x')), kw::RuntimeError);
 
+    // Controls with the same face, size and weight share one font; changing one leaves the
+    // other's font whole and right.
+    auto fontOf = [](const Control& c) { return reinterpret_cast<HFONT>(SendMessageW(c.hWnd(), WM_GETFONT, 0, 0)); };
+    f.cmdOther.SetFont("Tahoma", 14);
+    f.cmdOther.FontBold(true);
+    EXPECT_EQ(fontOf(f.cmdOther), fontOf(f.lbl));
+    f.lbl.FontBold(false);
+    EXPECT_NE(fontOf(f.cmdOther), fontOf(f.lbl));
+    f.lbl.SetFont("Arial", 9);
+    LOGFONTW other{};
+    ASSERT_EQ(GetObjectW(fontOf(f.cmdOther), sizeof(other), &other), static_cast<int>(sizeof(other)));
+    EXPECT_STREQ(other.lfFaceName, L"Tahoma");
+    EXPECT_EQ(other.lfWeight, FW_BOLD);
+    GetObjectW(fontOf(f.lbl), sizeof(lf), &lf);
+    EXPECT_STREQ(lf.lfFaceName, L"Arial");
+    EXPECT_EQ(lf.lfWeight, FW_NORMAL);
+    EXPECT_EQ(f.lbl.FontName(), "Arial");
+    EXPECT_EQ(f.lbl.FontSize(), 9);
+    EXPECT_THROW(f.lbl.SetFont("Tahoma", 0), kw::RuntimeError);
+    EXPECT_EQ(f.lbl.FontName(), "Arial");  // a refused pair changes neither
+
     f.cmdOther.Move(7, 9, 60, 20);
     EXPECT_EQ(f.cmdOther.Left(), 7);
     EXPECT_EQ(f.cmdOther.Top(), 9);

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "platform/RuntimeError.h"
 #include "platform/WinText.h"
@@ -30,6 +32,37 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
 LONG_PTR Style(HWND hwnd)
 {
     return GetWindowLongPtrW(hwnd, GWL_STYLE);
+}
+
+int ScreenPixelsPerInchY()
+{
+    static const int dpi = [] {
+        HDC screen = GetDC(nullptr);
+        int value = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        return value;
+    }();
+    return dpi;
+}
+
+// One font per (face, height, weight) for as long as some control uses it: a form sets the
+// same font on a hundred controls, and a font object each costs start-up time and memory.
+std::shared_ptr<const Font> SharedFont(const std::wstring& face, int height, bool bold)
+{
+    static std::map<std::tuple<std::wstring, int, bool>, std::weak_ptr<const Font>> fonts;
+    std::weak_ptr<const Font>& slot = fonts[{face, height, bold}];
+    if (auto font = slot.lock())
+        return font;
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    auto font = std::make_shared<const Font>(CreateFontIndirectW(&lf));
+    if (!*font)
+        throw RuntimeError(kErrInvalidArgument, "The font cannot be made", "Font");
+    slot = font;
+    return font;
 }
 
 std::string TextOf(HWND hwnd)
@@ -283,20 +316,25 @@ void Control::FontBold(bool bold)
     ApplyFont();
 }
 
+void Control::SetFont(const std::string& name, int points)
+{
+    RequireFont();
+    if (name.empty() || Widen(name).size() >= LF_FACESIZE)
+        InvalidValue("FontName");
+    if (points <= 0 || points > 2048)
+        InvalidValue("FontSize");
+    fontName_ = name;
+    fontSize_ = points;
+    ApplyFont();
+}
+
 void Control::ApplyFont()
 {
-    LOGFONTW lf{};
-    HDC screen = GetDC(nullptr);
-    lf.lfHeight = -MulDiv(fontSize_, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    lf.lfWeight = fontBold_ ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
     std::wstring face = Widen(fontName_.empty() ? std::string("MS Shell Dlg") : fontName_);
-    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-    Font font(CreateFontIndirectW(&lf));
-    if (!font)
-        throw RuntimeError(kErrInvalidArgument, "The font cannot be made", "Font");
-    Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    auto font = SharedFont(face, -MulDiv(fontSize_, ScreenPixelsPerInchY(), 72), fontBold_);
+    if (font == font_)
+        return;
+    Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font->get()), TRUE);
     font_ = std::move(font);  // the old one only now: the control used it until here
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -62,11 +63,13 @@ public:
     std::uint32_t BackColor() const;
     void BackColor(std::uint32_t color);
 
-    // Point size and face name; each setter makes a new font for the control. Images and
-    // menu items have none: error 438.
+    // Point size and face name. Controls with the same face, size and weight share one font.
+    // Images and menu items have none: error 438.
     virtual bool HasFont() const { return true; }
     std::string FontName() const;
     void FontName(const std::string& name);
+    // Face and size at once: one font change instead of two.
+    void SetFont(const std::string& name, int points);
     int FontSize() const;
     void FontSize(int points);
     bool FontBold() const;
@@ -140,7 +143,7 @@ private:
     std::string fontName_;
     int fontSize_ = 8;
     bool fontBold_ = false;
-    Font font_;
+    std::shared_ptr<const Font> font_;
     int oleDropMode_ = kOleDropNone;
     DropTarget* drop_ = nullptr;
     std::vector<HWND> subclassed_;
