@@ -289,5 +289,61 @@ TEST_F(MainWindowTest, SystemFilesMustComeFromTheChosenDestination)
     EXPECT_EQ(f->oKW().SystemFileCount(), 0);
 }
 
+TEST_F(MainWindowTest, ASelectionTooBigForThePickerIsReportedAndKeepsTheList)
+{
+    // Long names, so three hundred overflow the program picker's 32768 characters and
+    // seventy the system picker's 8192.
+    std::wstring all, some;
+    for (int i = 0; i < 300; ++i) {
+        std::string name = std::string(120, static_cast<char>('a' + i % 26)) + std::to_string(1000 + i) + ".dll";
+        MakeFile("win\\system32\\" + name);
+        all += L"\"" + kw::Widen(name) + L"\" ";
+        if (i < 70)
+            some += L"\"" + kw::Widen(name) + L"\" ";
+    }
+    std::string kept = MakeFile("win\\system32\\kept.dll");
+    FileData keep({kept});
+    Drop(f->lstProgramFiles, keep);
+    Drop(f->lstSystemFiles, keep);
+
+    ShowTab(2);
+    {
+        PickerScript s;
+        s.navigateTo = kw::Widen(systemFolder);
+        s.fileText = all;
+        PickerDriver d(s);
+        Click(f->cmdGetProgramFiles);
+        EXPECT_NE(s.dialog, nullptr);
+    }
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Attention");
+    EXPECT_NE(prompt.shown[0].text.find("Too many files were chosen at once"), std::string::npos);
+    EXPECT_EQ(prompt.shown[0].style, kw::platform::kMbOk | kw::platform::kMbIconWarning);
+    EXPECT_EQ(Items(f->lstProgramFiles), Names{"kept.dll"});
+    EXPECT_EQ(f->oKW().ProgramFileCount(), 1);
+
+    ShowTab(3);
+    {
+        PickerScript s;
+        s.navigateTo = kw::Widen(systemFolder);
+        s.fileText = some;
+        PickerDriver d(s);
+        Click(f->cmdGetSystemFiles);
+    }
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_NE(prompt.shown[1].text.find("Too many files were chosen at once"), std::string::npos);
+    EXPECT_EQ(Items(f->lstSystemFiles), Names{"kept.dll"});
+
+    // A cancel is no failure: nothing is said.
+    {
+        PickerScript s;
+        s.cancel = true;
+        PickerDriver d(s);
+        Click(f->cmdGetSystemFiles);
+    }
+    EXPECT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(f->oKW().SystemFileCount(), 1);
+}
+
 }  // namespace
 }  // namespace kwtest
