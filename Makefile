@@ -1,12 +1,13 @@
 # make test: installs what is missing (as root), creates the Wine prefix once, then runs
-#            the native and the Windows (under Wine) test workflows and the i686 build.
+#            the native test workflow, the same under ASan+UBSan, the Windows one (under Wine)
+#            and the i686 build.
 # make run:  builds the Windows exe and starts Kitwright under Wine (without an X display:
 #            under Xvfb, with a screenshot in build/screenshots/run.png).
 # make dist: build/dist/Kitwright-<version>.zip (stripped x86-64 and i686 exes, the guide).
 # make screenshots: every page and dialog under Xvfb, into build/screenshots/.
-.PHONY: test run deps wineprefix native windows i686 clean dist screenshots
+.PHONY: test run deps wineprefix native asan windows i686 clean dist screenshots
 
-test: deps wineprefix i686 native windows
+test: deps wineprefix i686 native asan windows
 
 deps:
 	@bash cmake/install-deps.sh
@@ -16,6 +17,10 @@ wineprefix: deps
 
 native: deps
 	cmake --workflow --preset native
+
+# The portable core and its tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	cmake --workflow --preset native-asan
 
 windows: deps wineprefix
 	cmake --workflow --preset windows
@@ -36,7 +41,7 @@ screenshots: deps
 	@bash cmake/screenshots.sh
 
 clean:
-	rm -rf build/native build/windows build/windows-i686 build/dist build/screenshots
+	rm -rf build/native build/native-asan build/windows build/windows-i686 build/fuzz build/dist build/screenshots
 
 # make bench: start-up against a minimal window, exe size and imports, peak working set, and
 #             plugin creation with a folder-tree copy against a plain recursive copy (natively

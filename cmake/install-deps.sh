@@ -6,6 +6,8 @@ pkgs="cmake ninja-build g++ make googletest g++-mingw-w64-x86-64-posix g++-mingw
 if [ "${1:-}" = screenshots ]; then
   pkgs="$pkgs xvfb xauth xdotool imagemagick"
 fi
+# make fuzz also needs clang 14 and its sanitizer and libFuzzer runtimes.
+[ -n "${KW_WITH_FUZZ:-}" ] && pkgs="$pkgs clang-14 libclang-rt-14-dev"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

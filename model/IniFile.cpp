@@ -23,17 +23,82 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-bool SameName(std::string_view ansiName, std::string_view utf8Name)
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+
+void AppendUtf8(std::string& out, char32_t cp)
 {
-    return platform::UpperCase(platform::FromAnsi(ansiName)) == platform::UpperCase(Trim(utf8Name));
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
 }
 
-// A line break inside a value would turn the rest into lines of their own.
-std::string OneLine(std::string_view utf8)
+// UTF-16 LE without its mark to UTF-8; a lone surrogate or an odd last byte gives U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes)
 {
-    std::string s(Trim(utf8));
-    std::replace_if(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    return platform::ToAnsi(s);
+    std::string out;
+    auto unit = [&](std::size_t i) { return char16_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8); };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        AppendUtf8(out, cp);
+    }
+    if (i < bytes.size())
+        AppendUtf8(out, 0xFFFD);
+    return out;
+}
+
+// UTF-8 to UTF-16 LE; an invalid sequence gives U+FFFD.
+std::string Utf8ToUtf16(std::string_view utf8)
+{
+    std::string out;
+    auto put = [&](char32_t u) {
+        out += char(u & 0xFF);
+        out += char(u >> 8);
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        unsigned char b = static_cast<unsigned char>(utf8[i]);
+        int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+        char32_t cp = extra <= 0 ? b : b & (0x3F >> extra);
+        bool ok = extra >= 0 && i + extra < utf8.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            unsigned char c = static_cast<unsigned char>(utf8[i + k]);
+            ok = (c & 0xC0) == 0x80;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+        if (!ok || cp < kLeast[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            put(0xFFFD);
+            ++i;
+            continue;
+        }
+        i += extra + 1;
+        if (cp >= 0x10000) {
+            put(0xD800 + ((cp - 0x10000) >> 10));
+            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            put(cp);
+        }
+    }
+    return out;
 }
 
 std::string Unquote(std::string_view v)
@@ -45,9 +110,52 @@ std::string Unquote(std::string_view v)
 
 }  // namespace
 
-Document Document::Parse(std::string_view ansi)
+std::string Document::ToFileText(std::string_view utf8) const
+{
+    // In a Unicode file an invalid sequence is stored as U+FFFD, as it will read back.
+    return encoding_ == Encoding::Ansi ? platform::ToAnsi(utf8) : Utf16ToUtf8(Utf8ToUtf16(utf8));
+}
+
+std::string Document::FromFileText(std::string_view text) const
+{
+    return encoding_ == Encoding::Ansi ? platform::FromAnsi(text) : std::string(text);
+}
+
+// A line break inside a value would turn the rest into lines of their own.
+std::string Document::OneLine(std::string_view utf8) const
+{
+    std::string s(Trim(utf8));
+    std::replace_if(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return ToFileText(s);
+}
+
+// A name is looked up as it would be stored: a character the code page cannot hold must
+// not make a name miss the section or key that a write under that name made.
+bool Document::SameName(std::string_view fileName, std::string_view utf8Name) const
+{
+    return platform::UpperCase(FromFileText(fileName)) == platform::UpperCase(FromFileText(OneLine(utf8Name)));
+}
+
+Document Document::Parse(std::string_view bytes)
 {
     Document doc;
+    std::string unicode;
+    // Blank lines before the mark are dropped by any rewrite, which would then put the mark
+    // first: look past them so that a rewritten file reads the same.
+    std::size_t lead = 0;
+    while (lead < bytes.size() && IsBlank(bytes[lead]))
+        ++lead;
+    if (bytes.substr(lead).starts_with(kUtf16Bom) || bytes.substr(lead).starts_with(kUtf8Bom))
+        bytes.remove_prefix(lead);
+    if (bytes.starts_with(kUtf16Bom)) {
+        doc.encoding_ = Encoding::Utf16;
+        unicode = Utf16ToUtf8(bytes.substr(kUtf16Bom.size()));
+        bytes = unicode;
+    } else if (bytes.starts_with(kUtf8Bom)) {
+        doc.encoding_ = Encoding::Utf8;
+        bytes.remove_prefix(kUtf8Bom.size());
+    }
+    std::string_view ansi = bytes;
     doc.sections_.push_back(Section{});
     while (!ansi.empty()) {
         std::size_t eol = ansi.find('\n');
@@ -87,6 +195,11 @@ std::string Document::Serialize() const
             out += "\r\n";
         }
     }
+    switch (encoding_) {
+    case Encoding::Utf8: return std::string(kUtf8Bom) + out;
+    case Encoding::Utf16: return std::string(kUtf16Bom) + Utf8ToUtf16(out);
+    case Encoding::Ansi: break;
+    }
     return out;
 }
 
@@ -110,7 +223,7 @@ bool Document::Get(std::string_view section, std::string_view key, std::string& 
         return false;
     for (const Line& l : s->lines) {
         if (!l.name.empty() && l.name.front() != ';' && SameName(l.name, key)) {
-            value = l.value ? platform::FromAnsi(Unquote(*l.value)) : std::string();
+            value = l.value ? FromFileText(Unquote(*l.value)) : std::string();
             return true;
         }
     }
@@ -138,11 +251,8 @@ void Document::RemoveKey(std::string_view section, std::string_view key)
     Section* s = Find(section);
     if (!s)
         return;
-    auto it = std::find_if(s->lines.begin(), s->lines.end(), [&](const Line& l) {
-        return !l.name.empty() && l.name.front() != ';' && SameName(l.name, key);
-    });
-    if (it != s->lines.end())
-        s->lines.erase(it);
+    // Every line of the key goes: a hand-made twin would otherwise come back on the next read.
+    std::erase_if(s->lines, [&](const Line& l) { return !l.name.empty() && l.name.front() != ';' && SameName(l.name, key); });
 }
 
 void Document::RemoveSection(std::string_view section)

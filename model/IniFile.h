@@ -2,8 +2,9 @@
 // Our own reader and writer of Kitwright.ini, with the conventions of the Windows profile
 // API: names compared case-insensitively, blanks around names and values trimmed, one pair
 // of enclosing quotes dropped on reading, CR LF lines, no blank lines, ';' comments kept,
-// new sections and keys appended at the end. The file is in the ANSI code page; the
-// interface speaks UTF-8.
+// new sections and keys appended at the end. The file is in the ANSI code page, or, when it
+// starts with a byte-order mark, in UTF-16 LE or UTF-8, and a rewrite keeps its encoding (as
+// the profile API does); the interface speaks UTF-8.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,7 @@ namespace kw::ini {
 class Document {
 public:
     // Never fails: whatever the bytes are, they give some document.
-    static Document Parse(std::string_view ansi);
+    static Document Parse(std::string_view bytes);
     std::string Serialize() const;
 
     // False when the section or key is missing; a key line without '=' reads as empty.
@@ -23,20 +24,32 @@ public:
     void RemoveKey(std::string_view section, std::string_view key);
     void RemoveSection(std::string_view section);
 
+    bool operator==(const Document&) const = default;
+
 private:
+    enum class Encoding { Ansi, Utf8, Utf16 };  // the last two with their byte-order mark
+
+    std::string ToFileText(std::string_view utf8) const;
+    std::string FromFileText(std::string_view text) const;
+    std::string OneLine(std::string_view utf8) const;
+    bool SameName(std::string_view fileName, std::string_view utf8Name) const;
+
     // Names and values are kept as the file's bytes, so untouched lines survive a rewrite.
     struct Line {
         std::string name;                  // the whole line for a comment
         std::optional<std::string> value;  // none: a line without '='
+        bool operator==(const Line&) const = default;
     };
     struct Section {
         std::optional<std::string> name;  // none: lines above the first header
         std::vector<Line> lines;
+        bool operator==(const Section&) const = default;
     };
     Section* Find(std::string_view section);
     const Section* Find(std::string_view section) const;
 
-    std::vector<Section> sections_;
+    Encoding encoding_ = Encoding::Ansi;
+    std::vector<Section> sections_;  // in UTF-8 when the file is in a Unicode encoding
 };
 
 // The value of a key of a file, or empty when the file, section or key is missing.

@@ -569,7 +569,11 @@ void clsKitwright::Executable(int v_iIndex, const std::string& r_sFile)
 {
     ExecutableSlot& slot = Slot(v_iIndex, kErrInvalidArgument);
     for (const ExecutableSlot& other : m_aExecutables) {
-        if (other.Path == r_sFile) {
+        // Two executables of one file name would share one copy in files\ and every
+        // shortcut would start the same program.
+        const bool sameName = &other != &slot && !other.Path.empty() && !r_sFile.empty() &&
+                              platform::CompareText(GetFileName(other.Path), GetFileName(r_sFile)) == 0;
+        if (other.Path == r_sFile || sameName) {
             Warn("A file with the same name has already been selected");
             return;
         }
@@ -797,6 +801,9 @@ bool clsKitwright::CopyFiles()
             sources += '\0';
         }
     } else if (m_eCopyOption == coFolderTree && !m_sProgramFolder.empty()) {
+        // The shell reports a pattern in a missing folder as copied; nothing would be.
+        if (!platform::PathExists(GetFilePath(m_sProgramFolder)))
+            return false;
         sources = m_sProgramFolder;
         sources += std::string(2, '\0');
     }

@@ -12,6 +12,8 @@ constexpr char32_t kHigh[32] = {
 };
 }  // namespace
 
+// Overlong forms, surrogates and values past U+10FFFF are invalid, as Windows' own decoder
+// has them: an overlong form would smuggle a line break or '=' past every check on the text.
 char32_t DecodeUtf8(std::string_view s, size_t& pos)
 {
     auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
@@ -28,6 +30,11 @@ char32_t DecodeUtf8(std::string_view s, size_t& pos)
             return 0xFFFD;
         }
         cp = (cp << 6) | (byte(pos + i) & 0x3F);
+    }
+    static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kLeast[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++pos;
+        return 0xFFFD;
     }
     pos += extra + 1;
     return cp;

@@ -21,7 +21,16 @@ constexpr unsigned long kErrorInvalidName = 123;
 
 void TextFile::Line(std::string_view text)
 {
-    text_.append(text);
+    const std::string_view lineEnd = breaks_ == Breaks::CrLf ? "\r\n" : " ";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            text_.append(lineEnd);
+        } else {
+            text_ += text[i];
+        }
+    }
     text_.append("\r\n");
 }
 
@@ -38,7 +47,10 @@ void TextFile::Save(const std::string& folder, const std::string& fileName) cons
 
 std::string PluginFolder(const clsKitwright& kw)
 {
-    return kw.PluginLocation() + kw.PluginName() + "\\";
+    std::string folder = kw.PluginLocation() + kw.PluginName() + "\\";
+    if (!clsKitwright::IsValidFileName(kw.PluginName()))
+        throw WriteError(folder, kErrorInvalidName, platform::ErrorText(kErrorInvalidName));
+    return folder;
 }
 
 }  // namespace writers

@@ -20,7 +20,7 @@ void WriteHelpFooter(TextFile& f);
 
 void WriteHelpFile(const clsKitwright& kw)
 {
-    TextFile f;
+    TextFile f(TextFile::Breaks::CrLf);  // a description of several lines stays so
     WriteHelpHead(kw, f);
     WriteHelpAuthor(kw, f);
     WriteHelpDescription(kw, f);

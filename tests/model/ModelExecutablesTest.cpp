@@ -39,15 +39,19 @@ TEST_F(Executables, SamePathIsRefusedInAnySlot)
     EXPECT_EQ(prompt.shown[0].title, "Attention");
     EXPECT_EQ(prompt.shown[0].style, platform::kMbOk | platform::kMbIconWarning);
 
-    kw.Executable(3, "C:\\P\\RUN.EXE");  // exact comparison
+    // The same file name in another case or folder would share one copy in files\.
+    kw.Executable(3, "C:\\P\\RUN.EXE");
     kw.Executable(4, "D:\\Q\\run.exe");
-    EXPECT_EQ(kw.Executable(3), "C:\\P\\RUN.EXE");
-    EXPECT_EQ(kw.Executable(4), "D:\\Q\\run.exe");
-    EXPECT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(kw.Executable(3), "");
+    EXPECT_EQ(kw.Executable(4), "");
+    EXPECT_EQ(prompt.shown.size(), 4u);
+    kw.Executable(0, "D:\\Q\\run.exe");  // a slot may take another file of its own name
+    EXPECT_EQ(kw.Executable(0), "D:\\Q\\run.exe");
+    EXPECT_EQ(prompt.shown.size(), 4u);
 
     kw.Executable(0, "");  // empty equals every free slot
-    EXPECT_EQ(kw.Executable(0), "C:\\P\\run.exe");
-    EXPECT_EQ(prompt.shown.size(), 3u);
+    EXPECT_EQ(kw.Executable(0), "D:\\Q\\run.exe");
+    EXPECT_EQ(prompt.shown.size(), 5u);
 }
 
 TEST_F(Executables, IndexErrorsCarryTheirNumbers)
