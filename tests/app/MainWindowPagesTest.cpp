@@ -141,6 +141,35 @@ TEST_F(MainWindowTest, ResetCurrentExecutableEmptiesOnlyThatSlotButThePluginsGro
     EXPECT_FALSE(f->oKW().IsExecutables());
 }
 
+TEST_F(MainWindowTest, MenuGroupChosenFromTheListOutlivesTheRefreshOfASlotChange)
+{
+    // Saved groups reach the list whenever the controls are refreshed.
+    const std::wstring ini = kw::Widen(programFolder + "\\Kitwright.ini");
+    WritePrivateProfileStringW(L"MenuGroup", L"0", L"Accessories", ini.c_str());
+    WritePrivateProfileStringW(L"MenuGroup", L"1", L"Utilities", ini.c_str());
+    ShowTab(4);
+    FileData exe({MakeFile("src\\viewer.exe")});
+    Drop(f->txtExecutable, exe);
+    f->txtExecutableGroup.SetFocus();
+    Key(VK_UP);
+    Key(VK_DOWN);
+    ASSERT_EQ(f->cboMenuGroup.ListCount(), 2);
+
+    // Chosen by keyboard: the model gets the entry, not the text the box showed before.
+    f->cboMenuGroup.SetFocus();
+    DoEvents();
+    Key(VK_DOWN);
+    EXPECT_EQ(f->oKW().MenuGroup(), "Accessories");
+    EXPECT_TRUE(f->chkAppendMenuGroup.Enabled());
+
+    // Refilling the list on the next refresh empties the box but not the plugin's group.
+    f->txtExecutableGroup.SetFocus();
+    Key(VK_UP);
+    EXPECT_EQ(f->oKW().MenuGroup(), "Accessories");
+    EXPECT_EQ(f->cboMenuGroup.Text(), "Accessories");
+    EXPECT_EQ(f->cboMenuGroup.ListCount(), 2);
+}
+
 TEST_F(MainWindowTest, ProgramFilesByDropRemoveAndFolderTree)
 {
     ShowTab(2);
