@@ -45,7 +45,7 @@ clean:
 
 # make bench: start-up against a minimal window, exe size and imports, peak working set, and
 #             plugin creation with a folder-tree copy against a plain recursive copy (natively
-#             and under Wine). Not part of `make test`.
+#             and under Wine; KW_BENCH_COPY=0 leaves that long part out). Not part of `make test`.
 .PHONY: bench
 bench: deps wineprefix
 	@bash cmake/bench.sh

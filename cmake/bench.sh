@@ -31,6 +31,7 @@ verdict "$([ "$size" -le 1572864 ] && echo 1)" "size $size bytes ($(awk "BEGIN{p
 # Windows' own DLLs; anything else would have to ship beside the exe.
 system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll shlwapi.dll ole32.dll
   oleaut32.dll uxtheme.dll advapi32.dll msvcrt.dll version.dll ntdll.dll imm32.dll rpcrt4.dll ws2_32.dll "
+system_dlls=" $(echo $system_dlls) "
 imports=$(x86_64-w64-mingw32-objdump -p "$out/Kitwright.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 foreign=""
 for dll in $imports; do
@@ -42,7 +43,7 @@ verdict "$([ -z "$foreign" ] && echo 1)" "system DLLs only${foreign:+ (not syste
 echo
 echo "== Start-up under Wine: process start to the main window's first paint (best of 5)"
 timing=$(bash "$here/wine-run.sh" "$build/tests/bench/kw_startup_timer.exe" 5 \
-  "$(dos "$out/Minimal.exe")" "$(dos "$out/Kitwright.exe")")
+  "$(dos "$out/Minimal.exe")" "$(dos "$out/Kitwright.exe")" | tr -d '\r')
 echo "$timing" | sed 's/^/  /'
 minimal=$(echo "$timing" | awk '/startup_ms .*Minimal.exe/ {print $4}')
 kitwright=$(echo "$timing" | awk '/startup_ms .*Kitwright.exe/ {print $4}')
@@ -56,7 +57,7 @@ fi
 
 echo
 echo "== Peak working set after creating a plugin with 1,000 program files through the window"
-bash "$here/wine-run.sh" "$build/tests/bench/kw_memory_bench.exe" | sed 's/^/  /' | tee "$out/memory.txt"
+bash "$here/wine-run.sh" "$build/tests/bench/kw_memory_bench.exe" | tr -d '\r' | sed 's/^/  /' | tee "$out/memory.txt"
 peak=$(awk '/peak_working_set_kb/ {print $2}' "$out/memory.txt")
 # Under Wine every process carries Wine's own libraries: the minimal window shows how much.
 minimal_ws=$(echo "$timing" | awk '/peak_ws_kb .*Minimal.exe/ {print $3}')
@@ -70,6 +71,10 @@ else
   verdict 0 "peak working set not measured"
 fi
 
+if [ "${KW_BENCH_COPY:-1}" = 0 ]; then
+  [ "$missed" = 0 ] && echo "bench: every target met" || echo "bench: a target was missed (see [MISSED] above)"
+  exit "$missed"
+fi
 echo
 echo "== Copy: plugin creation with a folder-tree copy against a plain recursive copy"
 cmake --preset native >/dev/null && cmake --build --preset native --target kw_copy_bench >/dev/null &&

@@ -17,7 +17,13 @@ echo "No X display: starting Kitwright under Xvfb for a screenshot."
 kw_start_xvfb
 wine "$exe" >/dev/null 2>&1 </dev/null &
 pid=$!
-trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null; wineserver -w; kw_stop_xvfb' EXIT
+stop() {
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  wineserver -w || true
+  kw_stop_xvfb || true
+}
+trap stop EXIT
 if ! win=$(kw_wait_window '^Kitwright v' 60); then
   echo "The main window did not appear within 60 s." >&2
   exit 1

@@ -52,8 +52,8 @@ kw_start_xvfb() {
 
 kw_stop_xvfb() {
   if [ -n "$kw_xvfb_pid" ]; then
-    kill "$kw_xvfb_pid" 2>/dev/null
-    wait "$kw_xvfb_pid" 2>/dev/null
+    kill "$kw_xvfb_pid" 2>/dev/null || true
+    wait "$kw_xvfb_pid" 2>/dev/null || true
     kw_xvfb_pid=""
   fi
 }

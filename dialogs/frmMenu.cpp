@@ -54,13 +54,21 @@ void frmMenu::txtNewMenuGroup_KeyPress(int& key)
 
 std::string frmMenu::NewGroupName() const
 {
+    // What the key filter keeps out can still be pasted; it goes into paths and quoted
+    // file entries, so it is dropped here as it would have been when typed.
+    std::string name;
+    for (char ch : txtNewMenuGroup.Text()) {
+        int key = static_cast<unsigned char>(ch);
+        FilterFileNameKey(key, false, false, false);
+        if (key >= ' ')
+            name.push_back(ch);
+    }
     // The settings file drops blanks around a value, and an empty value ends the stored
     // list: a name of blanks only would lose every group after it.
-    std::string name = txtNewMenuGroup.Text();
-    size_t first = name.find_first_not_of(" \t");
+    size_t first = name.find_first_not_of(' ');
     if (first == std::string::npos)
         return {};
-    return name.substr(first, name.find_last_not_of(" \t") - first + 1);
+    return name.substr(first, name.find_last_not_of(' ') - first + 1);
 }
 
 bool frmMenu::IsListed(const std::string& name) const

@@ -29,7 +29,8 @@ private:
     void cmdMenu_OK_Click();
     void cmdMenu_Cancel_Click();
     void UpdateMenuButtons();
-    // The typed name as it would be stored: without surrounding blanks.
+    // The typed name as it would be stored: only what the key filter lets through, without
+    // surrounding blanks.
     std::string NewGroupName() const;
     bool IsListed(const std::string& name) const;
 

@@ -148,6 +148,7 @@ struct PickerScript {
     HWND dialog = nullptr;
     std::wstring title;
     size_t step = 0;
+    UINT_PTR giveUp = 0;
 };
 
 inline PickerScript*& CurrentPicker()
@@ -167,6 +168,13 @@ inline void PressDialogButton(HWND dlg, int id)
     PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
 }
 
+inline std::wstring WithoutTrailingBackslash(std::wstring path)
+{
+    while (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
 inline void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
 {
     PickerScript& s = *CurrentPicker();
@@ -177,6 +185,17 @@ inline void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
         if (s.cancel)
             PressDialogButton(dlg, IDCANCEL);
         return;
+    }
+    // After a folder was entered, wait until the dialog shows it (slow on a busy machine).
+    if (s.step > 0) {
+        const std::wstring& previous = s.fileTexts[s.step - 1];
+        const DWORD attributes = GetFileAttributesW(previous.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            wchar_t shown[MAX_PATH]{};
+            SendMessageW(dlg, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(shown));
+            if (lstrcmpiW(WithoutTrailingBackslash(shown).c_str(), WithoutTrailingBackslash(previous).c_str()) != 0)
+                return;
+        }
     }
     const std::wstring& text = s.fileTexts[s.step++];
     SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(text.c_str()));
@@ -217,6 +236,26 @@ inline void CALLBACK BrowseStep(HWND dlg, UINT, UINT_PTR id, DWORD)
     }
 }
 
+inline BOOL CALLBACK CancelOwnedBox(HWND hwnd, LPARAM owner)
+{
+    if (GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(owner) && ClassOf(hwnd) == L"#32770")
+        PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+// A picker that did not end in time is cancelled (with any box it shows), so a fault
+// fails the test instead of hanging it.
+inline void CALLBACK GiveUpOnPicker(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    PickerScript* s = CurrentPicker();
+    if (!s || s->giveUp != id || !IsWindow(s->dialog))
+        return;
+    s->giveUp = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CancelOwnedBox, reinterpret_cast<LPARAM>(s->dialog));
+    PressDialogButton(s->dialog, IDCANCEL);
+}
+
 inline LRESULT CALLBACK PickerCbt(int code, WPARAM wParam, LPARAM lParam)
 {
     PickerScript* s = CurrentPicker();
@@ -226,6 +265,7 @@ inline LRESULT CALLBACK PickerCbt(int code, WPARAM wParam, LPARAM lParam)
             s->dialog = h;
             const bool browse = !s->folder.empty();
             SetTimer(h, 1, browse ? 100 : 150, browse ? BrowseStep : OpenFileStep);
+            s->giveUp = SetTimer(nullptr, 0, 20000, GiveUpOnPicker);
         }
     }
     return CallNextHookEx(PickerHook(), code, wParam, lParam);
@@ -241,6 +281,8 @@ public:
     }
     ~PickerDriver()
     {
+        if (CurrentPicker()->giveUp)
+            KillTimer(nullptr, CurrentPicker()->giveUp);
         UnhookWindowsHookEx(PickerHook());
         PickerHook() = nullptr;
         CurrentPicker() = nullptr;

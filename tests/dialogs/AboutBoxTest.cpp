@@ -2,6 +2,7 @@
 // one button that Enter, Escape and a click all press.
 #include "DialogTestSupport.h"
 #include "dialogs/frmAbout.h"
+#include "winsupport/VersionInfo.h"
 
 namespace dlgtest {
 namespace {
@@ -37,7 +38,12 @@ TEST_F(AboutBox, ShowsTheVersionBlockInItsFontsAndFits)
         GetWindowTextW(dlg, caption, 64);
         EXPECT_STREQ(caption, L"About Kitwright");
         EXPECT_EQ(Text(IDC_LBL_ABOUT), "Kitwright v4.1.2");
-        EXPECT_EQ(Text(IDC_LBL_ABOUT + 1), "\u00a9 2026 The Kitwright authors. Free to use and to pass on.");
+        EXPECT_EQ(Text(IDC_LBL_ABOUT + 1), kw::ReadProgramVersion().legalCopyright);
+        EXPECT_NE(Text(IDC_LBL_ABOUT + 1).find("Kitwright authors"), std::string::npos);
+        // Modal without an owner of its own: a hidden one keeps it off the task bar.
+        HWND owner = GetWindow(dlg, GW_OWNER);
+        EXPECT_TRUE(owner && !IsWindowVisible(owner));
+        EXPECT_EQ(GetWindowLongPtrW(dlg, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
         EXPECT_NE(Text(IDC_LBL_ABOUT + 2).find("Velmont"), std::string::npos);
         EXPECT_NE(SendMessageW(Item(IDC_IMG_ABOUT), STM_GETICON, 0, 0), 0);
 

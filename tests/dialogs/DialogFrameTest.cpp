@@ -1,5 +1,7 @@
 // What the three settings dialogs share: a fixed frame centred over the owner, which stays
 // disabled until the dialog is gone.
+#include <vector>
+
 #include "DialogTestSupport.h"
 #include "dialogs/frmAuthor.h"
 #include "dialogs/frmMenu.h"
@@ -10,17 +12,46 @@ namespace {
 
 using DialogFrame = DialogTest;
 
+// Labels and check boxes whose caption does not fit on its one line.
+std::vector<std::string> CutCaptions(HWND dlg)
+{
+    std::vector<std::string> cut;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[16]{}, text[256]{};
+        GetClassNameW(c, cls, 16);
+        bool check = lstrcmpiW(cls, L"Button") == 0 && (GetWindowLongPtrW(c, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
+        if ((lstrcmpiW(cls, L"Static") != 0 && !check) || !GetWindowTextW(c, text, 256))
+            continue;
+        HDC dc = GetDC(c);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)));
+        RECT need{}, have{};
+        DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, old);
+        ReleaseDC(c, dc);
+        GetClientRect(c, &have);
+        if (need.right + (check ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0) > have.right)
+            cut.push_back(kw::Narrow(text));
+    }
+    return cut;
+}
+
 TEST_F(DialogFrame, FixedCentredOverTheOwnerAndModal)
 {
     HWND owner = CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 30, 700, 500,
                                  nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
-    const std::pair<const wchar_t*, void (*)(kw::clsKitwright&, HWND)> dialogs[] = {
-        {L"Plugin Author", kw::ShowAuthorDialog},
-        {L"Menu Groups", kw::ShowMenuDialog},
-        {L"Global Options", kw::ShowOptionsDialog},
+    struct {
+        const wchar_t* caption;
+        void (*show)(kw::clsKitwright&, HWND);
+        std::vector<int> tabStops;  // those enabled on opening, from the first one
+    } const dialogs[] = {
+        {L"Plugin Author", kw::ShowAuthorDialog,
+         {IDC_TXT_AUTHOR_NAME, IDC_TXT_AUTHOR_WEBSITE, IDC_TXT_AUTHOR_CONTACT, IDC_TXT_AUTHOR_COMMENT, IDC_CMD_AUTHOR_CANCEL}},
+        {L"Menu Groups", kw::ShowMenuDialog, {IDC_TXT_NEW_MENU_GROUP, IDC_LST_MENU_GROUPS, IDC_CMD_MENU_CANCEL}},
+        {L"Global Options", kw::ShowOptionsDialog,
+         {IDC_CHK_POPUP_DONE, IDC_CHK_ZEL_FILE_NAME, IDC_CMD_OPTIONS_CANCEL, IDC_CBO_ZEL_VERSION}},
     };
-    for (auto [caption, show] : dialogs) {
+    for (const auto& [caption, show, tabStops] : dialogs) {
         Drive([&] { show(Model(), owner); }, [&] {
                 wchar_t text[64]{};
             GetWindowTextW(dlg, text, 64);
@@ -35,6 +66,15 @@ TEST_F(DialogFrame, FixedCentredOverTheOwnerAndModal)
             GetWindowRect(owner, &o);
             EXPECT_NEAR((d.left + d.right) / 2, (o.left + o.right) / 2, 1) << caption;
             EXPECT_NEAR((d.top + d.bottom) / 2, (o.top + o.bottom) / 2, 1) << caption;
+            EXPECT_EQ(CutCaptions(dlg), std::vector<std::string>{});
+            std::vector<int> order;
+            HWND first = GetNextDlgTabItem(dlg, nullptr, FALSE);
+            for (HWND c = first; c && order.size() < 10; c = GetNextDlgTabItem(dlg, c, FALSE)) {
+                order.push_back(GetDlgCtrlID(c));
+                if (GetNextDlgTabItem(dlg, c, FALSE) == first)
+                    break;
+            }
+            EXPECT_EQ(order, tabStops) << caption;
             Key(VK_ESCAPE);
         });
         EXPECT_TRUE(IsWindowEnabled(owner)) << caption;

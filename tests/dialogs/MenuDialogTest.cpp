@@ -58,7 +58,8 @@ TEST_F(MenuDialog, EnterAddsAtTheEndAndASecondEnterSaves)
 }
 
 // Blanks around a name would be lost in the file, a name of blanks only would end the
-// stored list there, and a name already listed (in any case) would be a second copy.
+// stored list there, a name already listed (in any case) would be a second copy, and a
+// pasted quote or slash would break the paths and entries made from the name.
 TEST_F(MenuDialog, NamesAreTrimmedAndNeitherBlankNorRepeated)
 {
     WriteIni(kIni);
@@ -70,10 +71,14 @@ TEST_F(MenuDialog, NamesAreTrimmedAndNeitherBlankNorRepeated)
         EXPECT_EQ(GetFocus(), Item(IDC_TXT_NEW_MENU_GROUP));
         Type(" office");
         Key(VK_RETURN);
-        EXPECT_EQ(Groups(), (Names{"Games", "System Tools", "Office", "Zed"}));
+        // Pasted text is not typed: what the key filter keeps out is dropped on Add.
+        SetWindowTextW(Item(IDC_TXT_NEW_MENU_GROUP), L"\t\"Tools/Utils\" ");
+        Key(VK_RETURN);
+        EXPECT_EQ(Groups(), (Names{"Games", "System Tools", "Office", "Zed", "ToolsUtils"}));
         Key(VK_RETURN);
     });
-    EXPECT_EQ(Ini(), "[Preferences]\r\nIncAuthor=1\r\n[MenuGroup]\r\n0=Games\r\n1=System Tools\r\n2=Office\r\n3=Zed\r\n");
+    EXPECT_EQ(Ini(), "[Preferences]\r\nIncAuthor=1\r\n[MenuGroup]\r\n0=Games\r\n1=System Tools\r\n2=Office\r\n3=Zed\r\n"
+                     "4=ToolsUtils\r\n");
 }
 
 TEST_F(MenuDialog, DeleteRemovesEverySelectedNameAndCancelKeepsTheStoredList)
