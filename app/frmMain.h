@@ -108,6 +108,7 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_QueryUnload(bool& cancel) override;
+    void Form_KeyDown(int& keyCode, int shift) override;
 
 private:
     // iSubclass: the theme change and the tab strip's notifications.
@@ -164,6 +165,7 @@ private:
     void FillProgramFileList();
     void FillSystemFileList();
     void RemoveSelected(forms::ListBox& list, FileCollection collection);
+    void WarnTooManyFiles(const std::string& advice);
 
     // Executables page.
     void txtExecutableGroup_Change();
@@ -180,6 +182,7 @@ private:
     void txtShortcutName_Change();
     void txtShortcutName_KeyPress(int& key);
     void cboMenuGroup_Change();
+    void cboMenuGroup_Click();
     void cboMenuGroup_KeyPress(int& key);
     void chkAppendMenuGroup_Click();
     void cmdResetExecutable_Click(int index);

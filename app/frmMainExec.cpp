@@ -125,6 +125,12 @@ void frmMain::cboMenuGroup_Change()
     UpdateControlStates();
 }
 
+void frmMain::cboMenuGroup_Click()
+{
+    oKW().MenuGroup(cboMenuGroup.Text());
+    UpdateControlStates();
+}
+
 void frmMain::cboMenuGroup_KeyPress(int& key)
 {
     FilterFileNameKey(key, false, false, false);

@@ -45,6 +45,14 @@ void frmMain::FillSystemFileList()
         lstSystemFiles.AddItem(oKW().SystemFileName(i));
 }
 
+// The dialog dropped a choice too long for its buffer; the list stays as it was.
+void frmMain::WarnTooManyFiles(const std::string& advice)
+{
+    platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
+                          "Too many files were chosen at once; the list was left as it was.\r\n" + advice,
+                          "Attention", platform::kMbOk | platform::kMbIconWarning);
+}
+
 // ---- Program Files ----------------------------------------------------------------------
 
 void frmMain::optCopyOption_Click(int index)
@@ -80,8 +88,11 @@ void frmMain::SelectProgramFiles()
     oGetOpenFile->HideReadOnly(true);
     oGetOpenFile->MultiSelect(true);
     oGetOpenFile->Parent(hWnd());
-    if (!oGetOpenFile->ShowOpen())
+    if (!oGetOpenFile->ShowOpen()) {
+        if (oGetOpenFile->BufferTooSmall())
+            WarnTooManyFiles("Choose fewer files, or copy their whole folder with \"Copy Folder Tree\".");
         return;
+    }
     std::vector<std::string> parts = SplitFileSelection(oGetOpenFile->FileName(), '\0');
     oKW().ClearProgramFiles();
     for (size_t i = 1; i < parts.size(); ++i)
@@ -170,8 +181,11 @@ void frmMain::cmdGetSystemFiles_Click()
     oGetOpenFile->MultiSelect(true);
     oGetOpenFile->Parent(hWnd());
     oGetOpenFile->ShowHidden(true);
-    if (!oGetOpenFile->ShowOpen())
+    if (!oGetOpenFile->ShowOpen()) {
+        if (oGetOpenFile->BufferTooSmall())
+            WarnTooManyFiles("Choose fewer files.");
         return;
+    }
     std::vector<std::string> parts = SplitFileSelection(oGetOpenFile->FileName(), '\0');
     oKW().ClearSystemFiles();
     for (size_t i = 1; i < parts.size(); ++i)

@@ -130,7 +130,7 @@ void frmMain::Wire()
     txtShortcutName.Change = [this] { txtShortcutName_Change(); };
     txtShortcutName.KeyPress = [this](int& key) { txtShortcutName_KeyPress(key); };
     cboMenuGroup.Change = [this] { cboMenuGroup_Change(); };
-    cboMenuGroup.Click = [this] { cboMenuGroup_Change(); };
+    cboMenuGroup.Click = [this] { cboMenuGroup_Click(); };
     cboMenuGroup.KeyPress = [this](int& key) { cboMenuGroup_KeyPress(key); };
     chkAppendMenuGroup.Click = [this] { chkAppendMenuGroup_Click(); };
     cmdResetExecutable[0].Click = [this] { cmdResetExecutable_Click(0); };
@@ -206,6 +206,29 @@ void frmMain::Form_QueryUnload(bool&)
     oGroupbox_.reset();
     oSubclass_.reset();
     UnloadAllForms();
+}
+
+void frmMain::Form_KeyDown(int& keyCode, int shift)
+{
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, as in any tabbed window.
+    if (keyCode != VK_TAB || (shift & (forms::kCtrlMask | forms::kAltMask)) != forms::kCtrlMask)
+        return;
+    if (!oTabs_ || !oTabs_->hWnd() || !IsWindowEnabled(oTabs_->hWnd()))
+        return;
+    keyCode = 0;
+    const int count = static_cast<int>(picTabBox.size());
+    const int current = oTabs_->CurrentTab();
+    const int next = (shift & forms::kShiftMask) ? (current + count - 2) % count + 1 : current % count + 1;
+    const HWND focus = GetFocus();
+    oTabs_->CurrentTab(next);
+    KeepPageAfterTabStrip();
+    // The focus was on the page just hidden: it moves to the first stop of the new page.
+    if (focus && focus != oTabs_->hWnd() && !IsWindowVisible(focus)) {
+        HWND page = picTabBox[static_cast<size_t>(next - 1)].hWnd();
+        HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+        HWND target = first && IsChild(page, first) ? first : oTabs_->hWnd();
+        SendMessageW(hWnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    }
 }
 
 LRESULT frmMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

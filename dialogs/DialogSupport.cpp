@@ -12,10 +12,6 @@ void SetDialogLook(forms::Form& form)
     SetFormFont(form, "MS Shell Dlg", 8);
 }
 
-}  // namespace kw
-
-namespace kw {
-
 void KeepFocusInDialog(forms::Form& form, forms::Control& fallback)
 {
     HWND focus = GetFocus();

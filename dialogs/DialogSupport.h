@@ -17,10 +17,6 @@ void IgnoreErrors(F&& step)
     }
 }
 
-}  // namespace kw
-
-namespace kw {
-
 // A button disabled while it had the focus leaves the dialog without one, and Enter and
 // Escape would go nowhere: the focus goes to fallback then.
 void KeepFocusInDialog(forms::Form& form, forms::Control& fallback);

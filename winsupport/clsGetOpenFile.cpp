@@ -1,6 +1,7 @@
 #include "clsGetOpenFile.h"
 
 #include <commdlg.h>
+#include <cderr.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -68,13 +69,18 @@ bool clsGetOpenFile::ShowOpen()
     if (hideReadOnly_)
         ofn.Flags |= OFN_HIDEREADONLY;
 
-    if (!GetOpenFileNameW(&ofn))
+    bufferTooSmall_ = false;
+    if (!GetOpenFileNameW(&ofn)) {
+        bufferTooSmall_ = CommDlgExtendedError() == FNERR_BUFFERTOOSMALL;
         return false;
+    }
     const bool overran = std::any_of(buffer.begin() + static_cast<std::ptrdiff_t>(used), buffer.end(),
                                      [](wchar_t c) { return c != L'\0'; });
     buffer.resize(used);
-    if (overran || !Terminated(buffer))
-        return false;  // did not fit BufferSize, as the platform's own failure
+    if (overran || !Terminated(buffer)) {
+        bufferTooSmall_ = true;  // as the platform's own failure
+        return false;
+    }
 
     // The answer is followed by the untouched blanks; a multiple selection also ends in an
     // empty name. Trimming both leaves the answer alone.

@@ -22,6 +22,9 @@ public:
     void ShowHidden(bool v_bShow) { showHidden_ = v_bShow; }
 
     const std::string& FileName() const { return fileName_; }
+    // After ShowOpen: true when the choice was confirmed but did not fit BufferSize (so it
+    // was dropped), false after a success or a cancel.
+    bool BufferTooSmall() const { return bufferTooSmall_; }
 
     // True when the user confirmed a choice; a cancel or a failure (such as a selection
     // that does not fit BufferSize) keeps FileName.
@@ -40,6 +43,7 @@ private:
     bool hideReadOnly_ = false;
     bool showHidden_ = false;
     std::string fileName_;
+    bool bufferTooSmall_ = false;
 };
 
 }  // namespace kw

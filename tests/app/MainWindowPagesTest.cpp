@@ -141,6 +141,35 @@ TEST_F(MainWindowTest, ResetCurrentExecutableEmptiesOnlyThatSlotButThePluginsGro
     EXPECT_FALSE(f->oKW().IsExecutables());
 }
 
+TEST_F(MainWindowTest, MenuGroupChosenFromTheListOutlivesTheRefreshOfASlotChange)
+{
+    // Saved groups reach the list whenever the controls are refreshed.
+    const std::wstring ini = kw::Widen(programFolder + "\\Kitwright.ini");
+    WritePrivateProfileStringW(L"MenuGroup", L"0", L"Accessories", ini.c_str());
+    WritePrivateProfileStringW(L"MenuGroup", L"1", L"Utilities", ini.c_str());
+    ShowTab(4);
+    FileData exe({MakeFile("src\\viewer.exe")});
+    Drop(f->txtExecutable, exe);
+    f->txtExecutableGroup.SetFocus();
+    Key(VK_UP);
+    Key(VK_DOWN);
+    ASSERT_EQ(f->cboMenuGroup.ListCount(), 2);
+
+    // Chosen by keyboard: the model gets the entry, not the text the box showed before.
+    f->cboMenuGroup.SetFocus();
+    DoEvents();
+    Key(VK_DOWN);
+    EXPECT_EQ(f->oKW().MenuGroup(), "Accessories");
+    EXPECT_TRUE(f->chkAppendMenuGroup.Enabled());
+
+    // Refilling the list on the next refresh empties the box but not the plugin's group.
+    f->txtExecutableGroup.SetFocus();
+    Key(VK_UP);
+    EXPECT_EQ(f->oKW().MenuGroup(), "Accessories");
+    EXPECT_EQ(f->cboMenuGroup.Text(), "Accessories");
+    EXPECT_EQ(f->cboMenuGroup.ListCount(), 2);
+}
+
 TEST_F(MainWindowTest, ProgramFilesByDropRemoveAndFolderTree)
 {
     ShowTab(2);
@@ -287,6 +316,62 @@ TEST_F(MainWindowTest, SystemFilesMustComeFromTheChosenDestination)
     Click(f->cmdResetSystemFiles);
     EXPECT_EQ(f->lstSystemFiles.ListCount(), 0);
     EXPECT_EQ(f->oKW().SystemFileCount(), 0);
+}
+
+TEST_F(MainWindowTest, ASelectionTooBigForThePickerIsReportedAndKeepsTheList)
+{
+    // Long names, so three hundred overflow the program picker's 32768 characters and
+    // seventy the system picker's 8192.
+    std::wstring all, some;
+    for (int i = 0; i < 300; ++i) {
+        std::string name = std::string(120, static_cast<char>('a' + i % 26)) + std::to_string(1000 + i) + ".dll";
+        MakeFile("win\\system32\\" + name);
+        all += L"\"" + kw::Widen(name) + L"\" ";
+        if (i < 70)
+            some += L"\"" + kw::Widen(name) + L"\" ";
+    }
+    std::string kept = MakeFile("win\\system32\\kept.dll");
+    FileData keep({kept});
+    Drop(f->lstProgramFiles, keep);
+    Drop(f->lstSystemFiles, keep);
+
+    ShowTab(2);
+    {
+        PickerScript s;
+        s.navigateTo = kw::Widen(systemFolder);
+        s.fileText = all;
+        PickerDriver d(s);
+        Click(f->cmdGetProgramFiles);
+        EXPECT_NE(s.dialog, nullptr);
+    }
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Attention");
+    EXPECT_NE(prompt.shown[0].text.find("Too many files were chosen at once"), std::string::npos);
+    EXPECT_EQ(prompt.shown[0].style, kw::platform::kMbOk | kw::platform::kMbIconWarning);
+    EXPECT_EQ(Items(f->lstProgramFiles), Names{"kept.dll"});
+    EXPECT_EQ(f->oKW().ProgramFileCount(), 1);
+
+    ShowTab(3);
+    {
+        PickerScript s;
+        s.navigateTo = kw::Widen(systemFolder);
+        s.fileText = some;
+        PickerDriver d(s);
+        Click(f->cmdGetSystemFiles);
+    }
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_NE(prompt.shown[1].text.find("Too many files were chosen at once"), std::string::npos);
+    EXPECT_EQ(Items(f->lstSystemFiles), Names{"kept.dll"});
+
+    // A cancel is no failure: nothing is said.
+    {
+        PickerScript s;
+        s.cancel = true;
+        PickerDriver d(s);
+        Click(f->cmdGetSystemFiles);
+    }
+    EXPECT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(f->oKW().SystemFileCount(), 1);
 }
 
 }  // namespace

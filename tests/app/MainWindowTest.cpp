@@ -173,6 +173,40 @@ TEST_F(MainWindowTest, SwitchingTabsShowsExactlyOnePage)
     }
 }
 
+TEST_F(MainWindowTest, CtrlTabTurnsThePagesBothWaysAndKeepsTheFocusOnAShownPage)
+{
+    Type(f->txtPluginName, "Tool");
+    ASSERT_EQ(GetFocus(), f->txtPluginName.hWnd());
+    CtrlKey(VK_TAB);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 2);
+    EXPECT_TRUE(Shown(f->picTabBox[1]));
+    EXPECT_FALSE(Shown(f->picTabBox[0]));
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDC_OPT_COPY_OPTION + 0);
+    EXPECT_EQ(f->txtPluginName.Text(), "Tool");  // the key typed nothing
+    EXPECT_EQ(f->oKW().CopyOption(), kw::coIndividualFiles);
+
+    // Backwards round the end, then forwards round it again.
+    CtrlKey(VK_TAB, true);
+    CtrlKey(VK_TAB, true);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 4);
+    EXPECT_TRUE(IsChild(f->picTabBox[3].hWnd(), GetFocus()));
+    CtrlKey(VK_TAB);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 1);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Shown(f->picTabBox[static_cast<size_t>(i)]), i == 0) << i;
+
+    // From the strip or a command button the focus stays where it is.
+    f->cmdExit.SetFocus();
+    DoEvents();
+    CtrlKey(VK_TAB);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 2);
+    EXPECT_EQ(GetFocus(), f->cmdExit.hWnd());
+    // A plain Tab still walks the controls.
+    Key(VK_TAB);
+    EXPECT_EQ(f->oTabs()->CurrentTab(), 2);
+    EXPECT_EQ(GetFocus(), f->oTabs()->hWnd());
+}
+
 TEST_F(MainWindowTest, MenusPickThePluginsFolderAndOpenTheReadMe)
 {
     std::string chosen = root + "\\chosen";

@@ -366,6 +366,18 @@ protected:
         PostMessageW(focus, WM_KEYUP, vk, 0xC0000001);
         DoEvents();
     }
+    // The key with Ctrl (and Shift) held, as the thread's key state shows them.
+    void CtrlKey(UINT vk, bool shift = false)
+    {
+        BYTE keys[256]{};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        Key(vk);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    }
     void Click(Control& c)
     {
         ASSERT_TRUE(IsWindowEnabled(c.hWnd())) << c.Id();

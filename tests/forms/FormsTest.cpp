@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,14 @@ public:
 
     std::vector<std::string> log;
     bool refuseUnload = false;
+    std::function<void(int& keyCode, int shift)> keyDown;
 
 protected:
+    void Form_KeyDown(int& keyCode, int shift) override
+    {
+        if (keyDown)
+            keyDown(keyCode, shift);
+    }
     void Form_Load() override { log.push_back("Load"); }
     void Form_Activate() override { log.push_back("Activate"); }
     void Form_QueryUnload(bool& cancel) override
@@ -444,6 +451,52 @@ TEST_F(FormsTest, DialogManagerTabEnterAndEscape)
     Key(VK_ESCAPE);
     EXPECT_EQ(Log(), (Lines{"cmdOther.Click", "cmdCancel.Click"}));
     EXPECT_TRUE(f.Loaded());
+}
+
+TEST_F(FormsTest, KeyDownSeesKeysBeforeTheDialogManagerAndMaySwallowThem)
+{
+    std::vector<std::string> seen;
+    f.keyDown = [&](int& key, int shift) {
+        seen.push_back(std::to_string(key) + "/" + std::to_string(shift));
+        if (key == VK_TAB && (shift & kCtrlMask))
+            key = 0;
+    };
+    BYTE keys[256]{};
+    auto hold = [&](BYTE state) {
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = state;
+        SetKeyboardState(keys);
+    };
+
+    // A key the handler leaves alone goes on to the dialog manager.
+    f.txt.SetFocus();
+    DoEvents();
+    Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), f.txtMulti.hWnd());
+
+    // Swallowed: the focus stays, also in a control on a page of the form.
+    hold(0x80);
+    f.txt.SetFocus();
+    DoEvents();
+    Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), f.txt.hWnd());
+    f.txtPage.SetFocus();
+    DoEvents();
+    Key(VK_TAB);
+    hold(0);
+    EXPECT_EQ(GetFocus(), f.txtPage.hWnd());
+    EXPECT_EQ(seen, (Lines{"9/0", "9/2", "9/2"}));
+
+    // An error in the handler is reported, not passed to the system; the key goes on.
+    f.keyDown = [](int&, int) { throw kw::RuntimeError(5, "bad key", "Form_KeyDown"); };
+    f.txt.SetFocus();
+    DoEvents();
+    Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), f.txtMulti.hWnd());
+    ASSERT_EQ(prompt_.messages.size(), 1u);
+    EXPECT_NE(prompt_.messages[0].find("bad key"), std::string::npos);
+    prompt_.messages.clear();
+    f.keyDown = nullptr;
 }
 
 TEST_F(FormsTest, DefaultButtonOnAPageIsPressedByEnter)

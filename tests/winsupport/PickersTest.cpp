@@ -271,6 +271,7 @@ TEST_F(PickersTest, AnswerThatDoesNotFitTheBufferFailsAndCancelKeepsTheResult)
         Driver d(s);
         ASSERT_TRUE(picker.ShowOpen());
     }
+    EXPECT_FALSE(picker.BufferTooSmall());
     const std::string first = picker.FileName();
     EXPECT_EQ(first, kw::Narrow(folder + L"\\a.txt"));
 
@@ -282,6 +283,7 @@ TEST_F(PickersTest, AnswerThatDoesNotFitTheBufferFailsAndCancelKeepsTheResult)
         EXPECT_FALSE(picker.ShowOpen());
         EXPECT_NE(s.dialog, nullptr);
     }
+    EXPECT_TRUE(picker.BufferTooSmall());
     EXPECT_EQ(picker.FileName(), first);
 
     // One path longer than the buffer fails the same way.
@@ -292,6 +294,7 @@ TEST_F(PickersTest, AnswerThatDoesNotFitTheBufferFailsAndCancelKeepsTheResult)
         Driver d(s);
         EXPECT_FALSE(picker.ShowOpen());
     }
+    EXPECT_TRUE(picker.BufferTooSmall());
     EXPECT_EQ(picker.FileName(), first);
 
     picker.BufferSize(1024);
@@ -302,6 +305,7 @@ TEST_F(PickersTest, AnswerThatDoesNotFitTheBufferFailsAndCancelKeepsTheResult)
         EXPECT_FALSE(picker.ShowOpen());
         EXPECT_NE(s.dialog, nullptr);
     }
+    EXPECT_FALSE(picker.BufferTooSmall());  // a cancel is not a failure to report
     EXPECT_EQ(picker.FileName(), first);
 }
 

@@ -15,19 +15,22 @@ std::vector<Form*> g_loaded;  // user-interface thread only
 Form* g_lastActive = nullptr;  // the form that last raised Form_Activate
 int g_pointer = kPointerDefault;
 
-bool IsLoadedForm(HWND hwnd)
+Form* LoadedForm(HWND hwnd)
 {
-    return std::any_of(g_loaded.begin(), g_loaded.end(), [hwnd](Form* f) { return f->hWnd() == hwnd; });
+    auto it = std::find_if(g_loaded.begin(), g_loaded.end(), [hwnd](Form* f) { return f->hWnd() == hwnd; });
+    return it == g_loaded.end() ? nullptr : *it;
 }
 
-void DispatchOne(MSG& msg)
+int ShiftState()
 {
-    // The dialog manager (Tab, Enter, Escape, access keys) for the form the message is for.
-    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && IsLoadedForm(root) && IsDialogMessageW(root, &msg))
-        return;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    int shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= kShiftMask;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= kCtrlMask;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= kAltMask;
+    return shift;
 }
 
 template <typename F>
@@ -43,6 +46,28 @@ void Guarded(F&& body)
 }
 
 }  // namespace
+
+void Form::DispatchOne(MSG& msg)
+{
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    Form* form = root ? LoadedForm(root) : nullptr;
+    if (form && msg.message == WM_KEYDOWN) {
+        int keyCode = static_cast<int>(msg.wParam);
+        bool swallowed = false;
+        Guarded([&] {
+            form->Form_KeyDown(keyCode, ShiftState());
+            swallowed = keyCode == 0;
+        });
+        if (swallowed)
+            return;
+        form = LoadedForm(root);  // the handler may have unloaded it
+    }
+    // The dialog manager (Tab, Enter, Escape, access keys) for the form the message is for.
+    if (form && IsDialogMessageW(root, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
 
 void ReportUnhandledError(const std::exception* e)
 {
@@ -196,7 +221,7 @@ void Form::ShowModal(HWND owner)
             disabledByModal_.push_back(f->hwnd_);
         }
     }
-    if (owner && !IsLoadedForm(owner) && IsWindowEnabled(owner)) {
+    if (owner && !LoadedForm(owner) && IsWindowEnabled(owner)) {
         EnableWindow(owner, FALSE);
         disabledByModal_.push_back(owner);
     }
@@ -449,7 +474,7 @@ int RunMessageLoop()
             return static_cast<int>(msg.wParam);
         if (got == -1)
             break;
-        DispatchOne(msg);
+        Form::DispatchOne(msg);
     }
     return 0;
 }
@@ -462,7 +487,7 @@ void DoEvents()
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        DispatchOne(msg);
+        Form::DispatchOne(msg);
     }
 }
 

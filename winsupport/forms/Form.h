@@ -11,6 +11,10 @@
 
 namespace kw::forms {
 
+inline constexpr int kShiftMask = 1;
+inline constexpr int kCtrlMask = 2;
+inline constexpr int kAltMask = 4;
+
 inline constexpr int kScaleTwips = 1;
 inline constexpr int kScalePixels = 3;
 
@@ -52,8 +56,14 @@ protected:
     virtual void Form_Unload() {}
     // Sees every message of the form's own window first; true when handled.
     virtual bool WindowMessage(UINT /*msg*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
+    // Sees each key pressed in the form or any of its controls before the dialog manager
+    // and the control do; setting keyCode to 0 swallows the key. shift: kShiftMask,
+    // kCtrlMask, kAltMask.
+    virtual void Form_KeyDown(int& /*keyCode*/, int /*shift*/) {}
 
 private:
+    friend int RunMessageLoop();
+    friend void DoEvents();
     friend class Control;
     friend class CommandButton;
     friend class OptionButton;
@@ -70,6 +80,7 @@ private:
     void Center(HWND owner);
     void ReleaseHiddenOwner();
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+    static void DispatchOne(MSG& msg);
 
     int templateId_;
     HWND hwnd_ = nullptr;
