@@ -22,7 +22,7 @@ void frmAbout::Form_Load()
 {
     lblAbout[0].Caption(AppTitleWithVersion());
     lblAbout[1].Caption(ReadProgramVersion().legalCopyright);
-    lblAbout[2].Caption("Makes plugins for the Velmont 3 builder by its authors and its Carrow system.");
+    lblAbout[2].Caption("Makes plugins for the Velmont 3 builder (by its authors) and its Carrow system.");
     lblAbout[3].Caption("Free of charge, and made in the hope that it will be useful.");
     imgAbout.LoadPicture(IDI_ABOUT);
     SetDialogLook(*this);
