@@ -272,8 +272,9 @@ std::string Read(const std::string& path, std::string_view section, std::string_
 unsigned long Write(const std::string& path, std::string_view section, const char* key, const char* value)
 {
     std::string bytes;
+    const bool read = platform::ReadFileBytes(path, bytes);
     // A file that exists but cannot be read is left alone rather than replaced by one key.
-    if (!platform::ReadFileBytes(path, bytes) && platform::PathExists(path))
+    if (!read && platform::PathExists(path))
         return 5;
     Document doc = Document::Parse(bytes);
     if (!key)
@@ -282,7 +283,11 @@ unsigned long Write(const std::string& path, std::string_view section, const cha
         doc.RemoveKey(section, key);
     else
         doc.Set(section, key, value);
-    return platform::RewriteFile(path, doc.Serialize());
+    std::string updated = doc.Serialize();
+    // The window stores every setting it shows, mostly unchanged: a rewrite then is wasted.
+    if (read && updated == bytes)
+        return 0;
+    return platform::RewriteFile(path, updated);
 }
 
 }  // namespace kw::ini

@@ -231,3 +231,19 @@ TEST_F(Preferences, AFolderThatRefusesNewFilesStillGetsItsSettings)
     EXPECT_EQ(Groups(kw), (std::vector<std::string>{"Games", "Tools"}));
     EXPECT_EQ(std::distance(fs::directory_iterator(ToFs(programFolder)), fs::directory_iterator{}), 1);
 }
+
+TEST_F(Preferences, StoringWhatTheFileAlreadyHoldsLeavesItAlone)
+{
+    clsKitwright();  // the default file
+    const auto longAgo = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now() - std::chrono::hours(24 * 365));
+    fs::last_write_time(ToFs(iniFile), longAgo);
+    {
+        clsKitwright kw;
+        kw.IncAuthor(kw.IncAuthor());
+        kw.IncZelMenu(kw.IncZelMenu());
+    }
+    EXPECT_EQ(fs::last_write_time(ToFs(iniFile)), longAgo);
+    clsKitwright().IncZelMenu(cvUnchecked);
+    EXPECT_NE(fs::last_write_time(ToFs(iniFile)), longAgo);
+    EXPECT_EQ(clsKitwright().IncZelMenu(), cvUnchecked);
+}

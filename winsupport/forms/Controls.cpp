@@ -113,11 +113,11 @@ void Control::Bind(HWND hwnd)
         LOGFONTW lf{};
         if (GetObjectW(font, sizeof(lf), &lf)) {
             fontName_ = Narrow(lf.lfFaceName);
-            HDC screen = GetDC(nullptr);
-            int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-            ReleaseDC(nullptr, screen);
-            fontSize_ = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, dpi);
+            fontSize_ = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, ScreenPixelsPerInchY());
             fontBold_ = lf.lfWeight >= FW_BOLD;
+            templateFace_ = lf.lfFaceName;
+            templateHeight_ = lf.lfHeight;
+            templateBold_ = fontBold_;
         }
     }
     if (oleDropMode_ == kOleDropManual)
@@ -132,6 +132,9 @@ void Control::Unbind()
             RemoveWindowSubclass(w, SubclassProc, kSubclassId);
     subclassed_.clear();
     hwnd_ = nullptr;
+    // A window made anew starts from its template's font again.
+    font_.reset();
+    templateFace_.clear();
 }
 
 void Control::Subclass(HWND hwnd)
@@ -331,7 +334,12 @@ void Control::SetFont(const std::string& name, int points)
 void Control::ApplyFont()
 {
     std::wstring face = Widen(fontName_.empty() ? std::string("MS Shell Dlg") : fontName_);
-    auto font = SharedFont(face, -MulDiv(fontSize_, ScreenPixelsPerInchY(), 72), fontBold_);
+    const LONG height = -MulDiv(fontSize_, ScreenPixelsPerInchY(), 72);
+    // Setting the font the template already gave is a no-op, and a costly one on a big form.
+    if (!font_ && !templateFace_.empty() && height == templateHeight_ && fontBold_ == templateBold_ &&
+        CompareStringOrdinal(face.c_str(), -1, templateFace_.c_str(), -1, TRUE) == CSTR_EQUAL)
+        return;
+    auto font = SharedFont(face, height, fontBold_);
     if (font == font_)
         return;
     Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font->get()), TRUE);

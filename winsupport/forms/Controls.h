@@ -144,6 +144,9 @@ private:
     int fontSize_ = 8;
     bool fontBold_ = false;
     std::shared_ptr<const Font> font_;
+    std::wstring templateFace_;  // the font the control had when bound
+    long templateHeight_ = 0;
+    bool templateBold_ = false;
     int oleDropMode_ = kOleDropNone;
     DropTarget* drop_ = nullptr;
     std::vector<HWND> subclassed_;
