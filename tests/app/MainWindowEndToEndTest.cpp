@@ -229,8 +229,8 @@ TEST_F(MainWindowEndToEnd, PluginMatchesTheExpectedFolderAndASecondPressIsRefuse
     Click(main_->cmdCreatePlugin.hWnd());
     Pump(100);
 
-    ASSERT_EQ(prompt_.seen.size(), 1u);
-    EXPECT_EQ(prompt_.seen[0].text, "Plugin has been created.\r\nExplore the Plugin Folder?");
+    ASSERT_EQ(prompt_.shown.size(), 1u);
+    EXPECT_EQ(prompt_.shown[0].text, "Plugin has been created.\r\nExplore the Plugin Folder?");
     ExpectWindowUsable();
     EXPECT_EQ(Text(main_->txtPluginName), L"HexTools");  // the entered data stays
 
@@ -255,12 +255,12 @@ TEST_F(MainWindowEndToEnd, PluginMatchesTheExpectedFolderAndASecondPressIsRefuse
 
     // The same name again: told so, nothing written, the window as it was.
     WriteBytes(plugin / "HexTools.htm", "changed by the user");
-    prompt_.seen.clear();
+    prompt_.shown.clear();
     Click(main_->cmdCreatePlugin.hWnd());
-    ASSERT_EQ(prompt_.seen.size(), 1u);
-    EXPECT_EQ(prompt_.seen[0].text, "The chosen plugin folder already exists");
-    EXPECT_EQ(prompt_.seen[0].title, "Attention");
-    EXPECT_EQ(prompt_.seen[0].style & 0xF0u, kw::platform::kMbIconWarning);
+    ASSERT_EQ(prompt_.shown.size(), 1u);
+    EXPECT_EQ(prompt_.shown[0].text, "The chosen plugin folder already exists");
+    EXPECT_EQ(prompt_.shown[0].title, "Attention");
+    EXPECT_EQ(prompt_.shown[0].style & 0xF0u, kw::platform::kMbIconWarning);
     EXPECT_EQ(ReadBytes(plugin / "HexTools.htm"), "changed by the user");
     ExpectWindowUsable();
 }
@@ -278,9 +278,9 @@ TEST_F(MainWindowEndToEnd, ReadOnlyPluginFileAndUnusablePluginsFolderAreReported
     Type(main_->txtPluginName.hWnd(), L"Locked");
     Click(main_->cmdCreatePlugin.hWnd());
     Pump(100);
-    ASSERT_EQ(prompt_.seen.size(), 1u);
-    EXPECT_EQ(prompt_.seen[0].title, "Attention");
-    EXPECT_NE(prompt_.seen[0].text.find("Locked.inf"), std::string::npos) << prompt_.seen[0].text;
+    ASSERT_EQ(prompt_.shown.size(), 1u);
+    EXPECT_EQ(prompt_.shown[0].title, "Attention");
+    EXPECT_NE(prompt_.shown[0].text.find("Locked.inf"), std::string::npos) << prompt_.shown[0].text;
     EXPECT_EQ(ReadBytes(locked / "Locked.inf"), "kept");
     ExpectWindowUsable();
 
@@ -288,10 +288,10 @@ TEST_F(MainWindowEndToEnd, ReadOnlyPluginFileAndUnusablePluginsFolderAreReported
     WriteBytes(base_ / "blocked", "a file, not a folder");
     main_->oKW().PluginLocation(kw::Narrow((base_ / "blocked").wstring()));
     TypeOver(main_->txtPluginName.hWnd(), L"Blocked");
-    prompt_.seen.clear();
+    prompt_.shown.clear();
     Click(main_->cmdCreatePlugin.hWnd());
-    ASSERT_EQ(prompt_.seen.size(), 1u);
-    EXPECT_EQ(prompt_.seen[0].title, "Attention");
+    ASSERT_EQ(prompt_.shown.size(), 1u);
+    EXPECT_EQ(prompt_.shown[0].title, "Attention");
     EXPECT_FALSE(fs::exists(base_ / "blocked" / "Blocked"));
     ExpectWindowUsable();
 
@@ -309,12 +309,12 @@ TEST_F(MainWindowEndToEnd, ReadOnlyPluginFileAndUnusablePluginsFolderAreReported
     }
     EXPECT_NE(folder.dialog, nullptr);
     TypeOver(main_->txtPluginName.hWnd(), L"Usable");
-    prompt_.seen.clear();
+    prompt_.shown.clear();
     prompt_.answer = kw::platform::kIdCancel;
     Click(main_->cmdCreatePlugin.hWnd());
     EXPECT_TRUE(fs::exists(base_ / "usable" / "Usable" / "Usable.inf"));
-    ASSERT_EQ(prompt_.seen.size(), 1u);
-    EXPECT_EQ(prompt_.seen[0].text.rfind("Plugin has been created.", 0), 0u);
+    ASSERT_EQ(prompt_.shown.size(), 1u);
+    EXPECT_EQ(prompt_.shown[0].text.rfind("Plugin has been created.", 0), 0u);
     ExpectWindowUsable();
 }
 

@@ -225,8 +225,7 @@ TEST_F(MainWindowTest, PickersBringFilesFoldersAndExecutables)
     MakeFile("src\\c.txt");
     {
         PickerScript s;
-        s.navigateTo = kw::Widen(src);
-        s.fileText = L"\"a.dll\" \"b.exe\" \"c.txt\"";
+        s.fileTexts = {kw::Widen(src), L"\"a.dll\" \"b.exe\" \"c.txt\""};
         PickerDriver d(s);
         Click(f->cmdGetProgramFiles);
         EXPECT_EQ(s.title, L"Select Program Files");
@@ -238,7 +237,7 @@ TEST_F(MainWindowTest, PickersBringFilesFoldersAndExecutables)
     {
         // One file: its full path as the dialog gave it; a cancel changes nothing after it.
         PickerScript s;
-        s.fileText = kw::Widen(src + "\\b.exe");
+        s.fileTexts = {kw::Widen(src + "\\b.exe")};
         PickerDriver d(s);
         Click(f->cmdGetProgramFiles);
     }
@@ -257,7 +256,7 @@ TEST_F(MainWindowTest, PickersBringFilesFoldersAndExecutables)
     ShowTab(4);
     {
         PickerScript s;
-        s.fileText = L"b.exe";
+        s.fileTexts = {L"b.exe"};
         PickerDriver d(s);
         Click(f->cmdGetExecutable);
         EXPECT_EQ(s.title, L"Select Executable");
@@ -272,7 +271,6 @@ TEST_F(MainWindowTest, PickersBringFilesFoldersAndExecutables)
     Click(f->optCopyOption[1]);
     {
         PickerScript s;
-        s.folderPicker = true;
         s.folder = kw::Widen(src);
         s.treeName = DisplayName(src);
         PickerDriver d(s);
@@ -338,8 +336,7 @@ TEST_F(MainWindowTest, ASelectionTooBigForThePickerIsReportedAndKeepsTheList)
     ShowTab(2);
     {
         PickerScript s;
-        s.navigateTo = kw::Widen(systemFolder);
-        s.fileText = all;
+        s.fileTexts = {kw::Widen(systemFolder), all};
         PickerDriver d(s);
         Click(f->cmdGetProgramFiles);
         EXPECT_NE(s.dialog, nullptr);
@@ -354,8 +351,7 @@ TEST_F(MainWindowTest, ASelectionTooBigForThePickerIsReportedAndKeepsTheList)
     ShowTab(3);
     {
         PickerScript s;
-        s.navigateTo = kw::Widen(systemFolder);
-        s.fileText = some;
+        s.fileTexts = {kw::Widen(systemFolder), some};
         PickerDriver d(s);
         Click(f->cmdGetSystemFiles);
     }

@@ -213,7 +213,6 @@ TEST_F(MainWindowTest, MenusPickThePluginsFolderAndOpenTheReadMe)
     fs::create_directories(fs::path(kw::Widen(chosen)));
     {
         PickerScript s;
-        s.folderPicker = true;
         s.folder = kw::Widen(chosen);
         s.treeName = DisplayName(chosen);
         PickerDriver d(s);
@@ -225,7 +224,6 @@ TEST_F(MainWindowTest, MenusPickThePluginsFolderAndOpenTheReadMe)
     EXPECT_NE(ReadAll(programFolder + "\\Kitwright.ini").find("PluginPath=" + chosen), std::string::npos);
     {
         PickerScript s;
-        s.folderPicker = true;
         s.cancel = true;
         PickerDriver d(s);
         Menu(IDM_SETTINGS_LOCATION);

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the main-window tests: the real window started through Main in a temporary
-// program folder, with the messages recorded, typed keys, clicks, shell drops and a
-// driver for the open-file and folder pickers.
+// program folder, with the messages recorded, typed keys, clicks and shell drops; the
+// pickers are driven by WindowScript's driver.
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
@@ -25,240 +25,31 @@
 #include "platform/Platform.h"
 #include "platform/WinText.h"
 #include "resources/resource.h"
+#include "WindowScript.h"
 
 namespace kwtest {
 
 namespace fs = std::filesystem;
 using namespace kw::forms;
 
-struct ShownMessage {
-    std::string text, title;
-    unsigned style;
-};
+using kwscript::PickerDriver;
+using kwscript::PickerScript;
+using kwscript::RecordingPrompt;
+using kwscript::ShownMessage;
 
-// Records every message; answers with the next scripted answer, else OK.
-class RecordingPrompt : public kw::platform::iPrompt {
+// A shell file list of UTF-8 paths, or (hasFiles false) a drag of something else.
+class FileData : public kwscript::FileDropData {
 public:
-    int Show(kw::NativeHandle, std::string_view text, std::string_view title, unsigned style) override
-    {
-        shown.push_back({std::string(text), std::string(title), style});
-        if (onShow)
-            onShow();
-        if (answers.empty())
-            return kw::platform::kIdOk;
-        int answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-    std::vector<ShownMessage> shown;
-    std::vector<int> answers;
-    std::function<void()> onShow;  // sees the window as it is while the message is up
-};
-
-// A data object carrying a shell file list (CF_HDROP), or no file list at all.
-class FileData : public IDataObject {
-public:
-    explicit FileData(std::vector<std::string> files, bool hasFiles = true)
-        : files_(std::move(files)), hasFiles_(hasFiles) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
-    {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-            *out = this;
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }  // lives on the stack
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
-    {
-        if (QueryGetData(format) != S_OK)
-            return DV_E_FORMATETC;
-        std::wstring list;
-        for (const auto& f : files_)
-            list += kw::Widen(f) + L'\0';
-        list += L'\0';
-        size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-        HGLOBAL h = GlobalAlloc(GHND, bytes);
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(h));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        std::memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
-        GlobalUnlock(h);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = h;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
-    {
-        return hasFiles_ && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
-    {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+    explicit FileData(const std::vector<std::string>& files, bool hasFiles = true) : FileDropData(Wide(files), hasFiles) {}
 
 private:
-    std::vector<std::string> files_;
-    bool hasFiles_;
-};
-
-// What the next picker does, and what the test saw of it.
-struct PickerScript {
-    bool folderPicker = false;
-    bool cancel = false;
-    std::wstring fileText;   // typed into the open-file dialog's name box
-    std::wstring navigateTo; // a folder the open-file dialog shows first (then fileText)
-    std::wstring folder;     // selected in the folder picker
-    std::wstring treeName;   // its name in the tree
-    HWND dialog = nullptr;
-    bool navigated = false;
-    std::wstring title;
-    LRESULT filterCount = -1;
-    LRESULT filterSel = -1;
-};
-
-namespace detail {
-inline PickerScript* g_script = nullptr;
-inline HHOOK g_hook = nullptr;
-inline UINT_PTR g_giveUp = 0;
-
-inline std::wstring ClassOf(HWND h)
-{
-    wchar_t name[64]{};
-    GetClassNameW(h, name, 64);
-    return name;
-}
-inline std::wstring TextOf(HWND h)
-{
-    wchar_t text[512]{};
-    GetWindowTextW(h, text, 512);
-    return text;
-}
-inline void Press(HWND dlg, int id)
-{
-    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
-}
-inline BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM)
-{
-    if (ClassOf(hwnd) == L"#32770")
-        PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-inline void CALLBACK GiveUp(HWND hwnd, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(hwnd, id);
-    EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0);
-}
-inline void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(dlg, id);
-    PickerScript& s = *g_script;
-    s.title = TextOf(dlg);
-    HWND types = GetDlgItem(dlg, cmb1);
-    s.filterCount = SendMessageW(types, CB_GETCOUNT, 0, 0);
-    s.filterSel = SendMessageW(types, CB_GETCURSEL, 0, 0);
-    if (s.cancel) {
-        Press(dlg, IDCANCEL);
-        return;
-    }
-    if (!s.navigateTo.empty() && !s.navigated) {
-        // The dialog remembers where it was last: show the folder meant, then pick in it.
-        s.navigated = true;
-        SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(s.navigateTo.c_str()));
-        SendMessageW(dlg, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(s.navigateTo.c_str()));
-        Press(dlg, IDOK);
-        SetTimer(dlg, 1, 200, OpenFileStep);
-        return;
-    }
-    SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(s.fileText.c_str()));
-    SendMessageW(dlg, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(s.fileText.c_str()));
-    Press(dlg, IDOK);
-}
-inline BOOL CALLBACK FindTreeChild(HWND child, LPARAM found)
-{
-    if (ClassOf(child) == L"SysTreeView32") {
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-inline std::wstring SelectedTreeText(HWND tree)
-{
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!item)
-        return {};
-    wchar_t text[MAX_PATH]{};
-    TVITEMW tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = MAX_PATH;
-    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-    return text;
-}
-// The folder picker takes the selection only once it is ready: ask again until the tree
-// shows the folder selected, then press OK.
-inline void CALLBACK BrowseStep(HWND dlg, UINT, UINT_PTR id, DWORD)
-{
-    PickerScript& s = *g_script;
-    s.title = TextOf(dlg);
-    if (s.cancel) {
-        KillTimer(dlg, id);
-        Press(dlg, IDCANCEL);
-        return;
-    }
-    SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(s.folder.c_str()));
-    HWND tree = nullptr;
-    EnumChildWindows(dlg, FindTreeChild, reinterpret_cast<LPARAM>(&tree));
-    if (tree && SelectedTreeText(tree) == s.treeName) {
-        KillTimer(dlg, id);
-        Press(dlg, IDOK);
-    }
-}
-inline LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && g_script && !g_script->dialog) {
-        HWND h = reinterpret_cast<HWND>(wParam);
-        if (ClassOf(h) == L"#32770") {
-            g_script->dialog = h;
-            const bool browse = g_script->folderPicker;
-            SetTimer(h, 1, browse ? 100 : 50, browse ? BrowseStep : OpenFileStep);
-            g_giveUp = SetTimer(nullptr, 0, 10000, GiveUp);
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-}  // namespace detail
-
-// Drives the pickers opened while it lives.
-class PickerDriver {
-public:
-    explicit PickerDriver(PickerScript& s)
+    static std::vector<std::wstring> Wide(const std::vector<std::string>& files)
     {
-        detail::g_script = &s;
-        detail::g_hook = SetWindowsHookExW(WH_CBT, detail::CbtHook, nullptr, GetCurrentThreadId());
+        std::vector<std::wstring> wide;
+        for (const auto& f : files)
+            wide.push_back(kw::Widen(f));
+        return wide;
     }
-    ~PickerDriver()
-    {
-        if (detail::g_giveUp)
-            KillTimer(nullptr, detail::g_giveUp);
-        detail::g_giveUp = 0;
-        UnhookWindowsHookEx(detail::g_hook);
-        detail::g_hook = nullptr;
-        detail::g_script = nullptr;
-    }
-    PickerDriver(const PickerDriver&) = delete;
-    PickerDriver& operator=(const PickerDriver&) = delete;
 };
 
 inline std::wstring DisplayName(const std::string& path)

@@ -115,7 +115,7 @@ int wmain()
     const int copied = CountFiles(plugins + L"\\MemBench\\files");
 
     std::printf("program files listed %d, copied %d, create took %lu ms\n", listed, copied, took);
-    for (const auto& m : prompt.seen)
+    for (const auto& m : prompt.shown)
         std::printf("message: %s | %s\n", m.title.c_str(), m.text.c_str());
     std::printf("working set of the bare process (Wine's own): %lu KB\n", static_cast<unsigned long>(Kb(atStart.WorkingSetSize)));
     std::printf("working set with the window loaded: %lu KB\n", static_cast<unsigned long>(Kb(loaded.WorkingSetSize)));

@@ -195,7 +195,7 @@ int wmain(int argc, wchar_t** argv)
     std::printf("this version has no dialogs yet: none shown\n");
 #endif
 
-    for (const auto& m : prompt.seen)
+    for (const auto& m : prompt.shown)
         std::printf("message: %s | %s\n", m.title.c_str(), m.text.c_str());
     kw::UnloadAllForms();
     return g_failures == 0 ? 0 : 1;

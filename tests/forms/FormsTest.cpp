@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FormsTestIds.h"
+#include "WindowScript.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "winsupport/forms/Forms.h"
@@ -633,64 +634,7 @@ TEST_F(FormsTest, FontsAndGeometry)
     EXPECT_FALSE(f.img.LoadPicture(4711));
 }
 
-// A data object that carries a shell file list (CF_HDROP), or none.
-class FileData : public IDataObject {
-public:
-    explicit FileData(std::vector<std::wstring> files, bool hasFiles = true)
-        : files_(std::move(files)), hasFiles_(hasFiles) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
-    {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-            *out = this;
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs_; }  // lives on the stack
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
-    {
-        if (QueryGetData(format) != S_OK)
-            return DV_E_FORMATETC;
-        std::wstring list;
-        for (const auto& f : files_)
-            list += f + L'\0';
-        list += L'\0';
-        size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-        HGLOBAL h = GlobalAlloc(GHND, bytes);
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(h));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
-        GlobalUnlock(h);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = h;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
-    {
-        return hasFiles_ && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
-    {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-private:
-    std::vector<std::wstring> files_;
-    bool hasFiles_;
-    ULONG refs_ = 1;
-};
+using FileData = kwscript::FileDropData;
 
 TEST_F(FormsTest, DroppedFileListsReachTheHandlers)
 {
@@ -742,7 +686,7 @@ TEST_F(FormsTest, DroppedFileListsReachTheHandlers)
 
     // Text without files: the handler sees no list, the effect is none, nothing is dropped.
     dropped.clear();
-    FileData text({}, false);
+    FileData text(std::vector<std::wstring>{}, false);
     effect = DROPEFFECT_COPY;
     target->DragEnter(&text, MK_LBUTTON, pt, &effect);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));

@@ -11,151 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "WindowScript.h"
 #include "platform/WinText.h"
 #include "winsupport/clsBrowse.h"
 #include "winsupport/clsGetOpenFile.h"
 
 namespace {
 
-// What the test does to the next picker that opens, and what it saw there.
-struct Script {
-    bool browse = false;
-    // Open-file dialog: the text typed into the file name box, or cancel.
-    std::wstring fileText;
-    bool cancel = false;
-    // Folder picker: the folder to select and its name in the tree.
-    std::wstring folder;
-    std::wstring treeName;
-
-    HWND dialog = nullptr;
-    std::wstring title;
-    LRESULT filterCount = -1;
-    LRESULT filterSel = -1;
-};
-
-Script* g_script = nullptr;
-HHOOK g_hook = nullptr;
-UINT_PTR g_giveUp = 0;
-
-constexpr UINT_PTR kStepTimer = 1;
-
-void Press(HWND dlg, int id)
-{
-    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
-}
-
-BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM)
-{
-    if (kwtest::ClassOf(hwnd) == L"#32770")
-        PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-
-// A stuck picker must not hang the run: cancel whatever dialog this thread shows.
-void CALLBACK GiveUp(HWND hwnd, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(hwnd, id);
-    EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0);
-}
-
-void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(dlg, id);
-    Script& s = *g_script;
-    s.title = kwtest::WindowText(dlg);
-    HWND types = GetDlgItem(dlg, cmb1);
-    s.filterCount = SendMessageW(types, CB_GETCOUNT, 0, 0);
-    s.filterSel = SendMessageW(types, CB_GETCURSEL, 0, 0);
-    if (s.cancel) {
-        Press(dlg, IDCANCEL);
-        return;
-    }
-    SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(s.fileText.c_str()));
-    SendMessageW(dlg, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(s.fileText.c_str()));
-    Press(dlg, IDOK);
-}
-
-BOOL CALLBACK FindTreeChild(HWND child, LPARAM found)
-{
-    if (kwtest::ClassOf(child) == L"SysTreeView32") {
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindTree(HWND dlg)
-{
-    HWND found = nullptr;
-    EnumChildWindows(dlg, FindTreeChild, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-std::wstring SelectedTreeText(HWND tree)
-{
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!item)
-        return {};
-    wchar_t text[MAX_PATH]{};
-    TVITEMW tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = MAX_PATH;
-    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-    return text;
-}
-
-// The picker has no callback of ours: keep asking it to select the folder until the tree
-// shows it selected, then press OK.
-void CALLBACK BrowseStep(HWND dlg, UINT, UINT_PTR id, DWORD)
-{
-    Script& s = *g_script;
-    if (s.cancel) {
-        KillTimer(dlg, id);
-        Press(dlg, IDCANCEL);
-        return;
-    }
-    SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(s.folder.c_str()));
-    HWND tree = FindTree(dlg);
-    if (tree && SelectedTreeText(tree) == s.treeName) {
-        KillTimer(dlg, id);
-        Press(dlg, IDOK);
-    }
-}
-
-LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && g_script && !g_script->dialog) {
-        HWND h = reinterpret_cast<HWND>(wParam);
-        if (kwtest::ClassOf(h) == L"#32770") {
-            g_script->dialog = h;
-            const bool browse = g_script->browse;
-            SetTimer(h, kStepTimer, browse ? 100 : 50, browse ? BrowseStep : OpenFileStep);
-            g_giveUp = SetTimer(nullptr, 0, 10000, GiveUp);
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
-// Installs the script for the pickers opened while it lives.
-class Driver {
-public:
-    explicit Driver(Script& s)
-    {
-        g_script = &s;
-        g_hook = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
-    }
-    ~Driver()
-    {
-        if (g_giveUp)
-            KillTimer(nullptr, g_giveUp);
-        g_giveUp = 0;
-        UnhookWindowsHookEx(g_hook);
-        g_hook = nullptr;
-        g_script = nullptr;
-    }
-};
+using Script = kwscript::PickerScript;
+using Driver = kwscript::PickerDriver;
 
 std::wstring TempFolder()
 {
@@ -222,7 +86,7 @@ TEST_F(PickersTest, OneFileGivesItsFullPathEvenWithMultiSelect)
     picker.HideReadOnly(true);
 
     Script s;
-    s.fileText = folder + L"\\b.txt";
+    s.fileTexts = {folder + L"\\b.txt"};
     {
         Driver d(s);
         ASSERT_TRUE(picker.ShowOpen());
@@ -244,7 +108,7 @@ TEST_F(PickersTest, ThreeFilesGiveTheFolderThenTheNamesSeparatedByNul)
     picker.MultiSelect(true);
 
     Script s;
-    s.fileText = L"\"a.txt\" \"b.txt\" \"c.txt\"";
+    s.fileTexts = {L"\"a.txt\" \"b.txt\" \"c.txt\""};
     {
         Driver d(s);
         ASSERT_TRUE(picker.ShowOpen());
@@ -267,7 +131,7 @@ TEST_F(PickersTest, AnswerThatDoesNotFitTheBufferFailsAndCancelKeepsTheResult)
     picker.MultiSelect(true);
     {
         Script s;
-        s.fileText = L"a.txt";
+        s.fileTexts = {L"a.txt"};
         Driver d(s);
         ASSERT_TRUE(picker.ShowOpen());
     }
@@ -278,7 +142,7 @@ TEST_F(PickersTest, AnswerThatDoesNotFitTheBufferFailsAndCancelKeepsTheResult)
     picker.BufferSize(static_cast<int>(folder.size()) + 8);
     {
         Script s;
-        s.fileText = L"\"a.txt\" \"b.txt\" \"c.txt\"";
+        s.fileTexts = {L"\"a.txt\" \"b.txt\" \"c.txt\""};
         Driver d(s);
         EXPECT_FALSE(picker.ShowOpen());
         EXPECT_NE(s.dialog, nullptr);
@@ -290,7 +154,7 @@ TEST_F(PickersTest, AnswerThatDoesNotFitTheBufferFailsAndCancelKeepsTheResult)
     picker.BufferSize(static_cast<int>(folder.size()));
     {
         Script s;
-        s.fileText = folder + L"\\c.txt";
+        s.fileTexts = {folder + L"\\c.txt"};
         Driver d(s);
         EXPECT_FALSE(picker.ShowOpen());
     }
@@ -327,7 +191,6 @@ TEST_F(PickersTest, ChosenFolderEndsInOneBackslashAndCancelKeepsIt)
         browse.NewStyle(c.newStyle);
         browse.NoNewFolderButton(c.newStyle);
         Script s;
-        s.browse = true;
         s.folder = c.folder;
         s.treeName = DisplayName(c.folder);
         {
@@ -337,7 +200,6 @@ TEST_F(PickersTest, ChosenFolderEndsInOneBackslashAndCancelKeepsIt)
         EXPECT_EQ(browse.SelectedPath(), c.expected);
 
         Script cancel;
-        cancel.browse = true;
         cancel.cancel = true;
         {
             Driver d(cancel);

@@ -2,7 +2,7 @@
 // Drives a program window the way a user does: typed characters, clicks, tab and up-down
 // clicks, the file pickers answered through a hook, files dropped through the window's own
 // drop target, and the program's messages answered through its prompt. Shared by the
-// end-to-end test, the memory benchmark and the screenshot tool.
+// window tests, the memory benchmark and the screenshot tool.
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
@@ -12,6 +12,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -147,6 +148,8 @@ struct PickerScript {
 
     HWND dialog = nullptr;
     std::wstring title;
+    LRESULT filterCount = -1;  // the open-file dialog's file types, and the one shown
+    LRESULT filterSel = -1;
     size_t step = 0;
     UINT_PTR giveUp = 0;
 };
@@ -178,8 +181,12 @@ inline std::wstring WithoutTrailingBackslash(std::wstring path)
 inline void CALLBACK OpenFileStep(HWND dlg, UINT, UINT_PTR id, DWORD)
 {
     PickerScript& s = *CurrentPicker();
-    if (s.step == 0)
+    if (s.step == 0) {
         s.title = TextOf(dlg);  // the caption is set after the dialog is activated
+        HWND types = GetDlgItem(dlg, cmb1);
+        s.filterCount = SendMessageW(types, CB_GETCOUNT, 0, 0);
+        s.filterSel = SendMessageW(types, CB_GETCURSEL, 0, 0);
+    }
     if (s.cancel || s.step >= s.fileTexts.size()) {
         KillTimer(dlg, id);
         if (s.cancel)
@@ -293,10 +300,13 @@ public:
 
 // ---- Dropped files -----------------------------------------------------------------------
 
-// The data a file drag from the shell carries: a CF_HDROP file list.
-class FileDropData final : public IDataObject {
+// The data a file drag from the shell carries: a CF_HDROP file list (or, for a drag of
+// something else, no file list at all).
+class FileDropData : public IDataObject {
 public:
-    explicit FileDropData(std::vector<std::wstring> files) : files_(std::move(files)) {}
+    explicit FileDropData(std::vector<std::wstring> files, bool hasFiles = true)
+        : files_(std::move(files)), hasFiles_(hasFiles) {}
+    virtual ~FileDropData() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
     {
@@ -335,7 +345,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
     {
-        return format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+        return hasFiles_ && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
     }
     HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
     {
@@ -350,6 +360,7 @@ public:
 
 private:
     std::vector<std::wstring> files_;
+    bool hasFiles_ = true;
     ULONG refs_ = 1;
 };
 
@@ -375,21 +386,30 @@ inline DWORD DropFiles(IDropTarget* target, const std::vector<std::wstring>& fil
 
 // ---- Messages ----------------------------------------------------------------------------
 
-// Records the program's messages and answers each with a chosen button.
+struct ShownMessage {
+    std::string text, title;
+    unsigned style;
+};
+
+// Records the program's messages; answers each with the next scripted answer, else with
+// `answer`.
 class RecordingPrompt : public kw::platform::iPrompt {
 public:
-    struct Message {
-        std::string text, title;
-        unsigned style;
-    };
-    int answer = kw::platform::kIdOk;
-    std::vector<Message> seen;
-
     int Show(kw::NativeHandle, std::string_view text, std::string_view title, unsigned style) override
     {
-        seen.push_back({std::string(text), std::string(title), style});
-        return answer;
+        shown.push_back({std::string(text), std::string(title), style});
+        if (onShow)
+            onShow();
+        if (answers.empty())
+            return answer;
+        const int next = answers.front();
+        answers.erase(answers.begin());
+        return next;
     }
+    std::vector<ShownMessage> shown;
+    std::vector<int> answers;
+    int answer = kw::platform::kIdOk;
+    std::function<void()> onShow;  // sees the window as it is while the message is up
 };
 
 }  // namespace kwscript
