@@ -9,7 +9,7 @@ out="$build/bench"
 missed=0
 
 cmake --preset windows >/dev/null || exit 1
-cmake --build --preset windows -j2 --target Kitwright kw_minimal_window kw_templates_only kw_startup_timer kw_memory_bench \
+cmake --build --preset windows -j2 --target Kitwright kw_minimal_window kw_templates_only kw_first_page_only kw_startup_timer kw_memory_bench \
   kw_copy_bench || exit 1
 
 # Stripped copies side by side, so both programs start from the same folder.
@@ -18,6 +18,7 @@ mkdir -p "$out"
 x86_64-w64-mingw32-strip -o "$out/Kitwright.exe" "$build/app/Kitwright.exe"
 x86_64-w64-mingw32-strip -o "$out/Minimal.exe" "$build/tests/bench/kw_minimal_window.exe"
 x86_64-w64-mingw32-strip -o "$out/TemplatesOnly.exe" "$build/tests/bench/kw_templates_only.exe"
+x86_64-w64-mingw32-strip -o "$out/FirstPageOnly.exe" "$build/tests/bench/kw_first_page_only.exe"
 
 dos() { echo "Z:$1" | tr / '\\'; }  # Wine's Z: drive is the Unix root
 
@@ -48,7 +49,8 @@ verdict "$([ -z "$foreign" ] && echo 1)" "system DLLs only${foreign:+ (not syste
 echo
 echo "== Start-up under Wine: process start to the main window's first paint (best of 5)"
 timing=$(bash "$here/wine-run.sh" "$build/tests/bench/kw_startup_timer.exe" 5 \
-  "$(dos "$out/Minimal.exe")" "$(dos "$out/TemplatesOnly.exe")" "$(dos "$out/Kitwright.exe")" | tr -d '\r')
+  "$(dos "$out/Minimal.exe")" "$(dos "$out/TemplatesOnly.exe")" "$(dos "$out/FirstPageOnly.exe")" \
+  "$(dos "$out/Kitwright.exe")" | tr -d '\r')
 echo "$timing" | sed 's/^/  /'
 minimal=$(echo "$timing" | awk '/startup_ms .*Minimal.exe/ {print $4}')
 kitwright=$(echo "$timing" | awk '/startup_ms .*Kitwright.exe/ {print $4}')
@@ -60,6 +62,11 @@ if [ -n "$minimal" ] && [ -n "$kitwright" ]; then
   if [ -n "$templates" ]; then
     echo "           the same window's templates with no code behind them (themed controls, five" \
       "dialogs): $templates ms, ratio $(awk "BEGIN{printf \"%.2f\", $templates/$minimal}")"
+  fi
+  first=$(echo "$timing" | awk '/startup_ms .*FirstPageOnly.exe/ {print $4}')
+  if [ -n "$first" ]; then
+    echo "           the frame and its first page alone (pages made when first shown):" \
+      "$first ms, ratio $(awk "BEGIN{printf \"%.2f\", $first/$minimal}")"
   fi
 else
   verdict 0 "start-up not measured"
@@ -77,6 +84,8 @@ if [ -n "$peak" ]; then
     echo "           a minimal window under Wine peaks at $minimal_ws KB by its first paint;" \
       "Kitwright's share above it: $((peak - minimal_ws)) KB"
   fi
+  templates_ws=$(echo "$timing" | awk '/peak_ws_kb .*TemplatesOnly.exe/ {print $3}')
+  [ -n "$templates_ws" ] && echo "           the window's templates alone, with no code, peak at $templates_ws KB"
 else
   verdict 0 "peak working set not measured"
 fi
