@@ -53,7 +53,7 @@ void frmMain::cmdCreatePlugin_Click()
                                         (oKW().CopyOption() == coFolderTree && !oKW().ProgramFolder().empty());
             if (!oKW().CopyFiles() && anythingToCopy)
                 failure = "The program files could not be copied to " + oKW().PluginLocation() + oKW().PluginName() +
-                          "\\files\\.";
+                          "\\files\\:\r\n" + platform::CopyErrorText(oKW().LastCopyError());
         } catch (const WriteError& e) {
             failure = "The file " + e.Path() + " could not be written:\r\n" + e.SystemText();
         } catch (const std::exception& e) {

@@ -770,6 +770,7 @@ std::string clsKitwright::TooLongPath() const
 }
 
 std::vector<std::string> clsKitwright::LastCreateProblems() const { return m_aCreateProblems; }
+int clsKitwright::LastCopyError() const { return m_iLastCopyError; }
 
 int clsKitwright::CreatePlugin()
 {
@@ -794,6 +795,8 @@ int clsKitwright::CreatePlugin()
 
 bool clsKitwright::CopyFiles()
 {
+    constexpr int kPathNotFound = 3, kCancelled = 1223;
+    m_iLastCopyError = 0;
     std::string sources;
     if (m_eCopyOption == coIndividualFiles) {
         for (const KeyedList::Entry& e : m_colProgramFiles.Entries()) {
@@ -802,8 +805,10 @@ bool clsKitwright::CopyFiles()
         }
     } else if (m_eCopyOption == coFolderTree && !m_sProgramFolder.empty()) {
         // The shell reports a pattern in a missing folder as copied; nothing would be.
-        if (!platform::PathExists(GetFilePath(m_sProgramFolder)))
+        if (!platform::PathExists(GetFilePath(m_sProgramFolder))) {
+            m_iLastCopyError = kPathNotFound;
             return false;
+        }
         sources = m_sProgramFolder;
         sources += std::string(2, '\0');
     }
@@ -820,7 +825,8 @@ bool clsKitwright::CopyFiles()
     std::string target = PluginLocation() + m_sPluginName + "\\files";
     target += std::string(3, '\0');
     const platform::CopyResult result = platform::ShellCopy(m_hParentWnd, sources, target);
-    return result.code == 0 && !result.aborted;
+    m_iLastCopyError = result.code != 0 ? result.code : result.aborted ? kCancelled : 0;
+    return m_iLastCopyError == 0;
 }
 
 void clsKitwright::OpenPlugin(NativeHandle r_hWnd) const

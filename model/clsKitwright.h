@@ -62,6 +62,9 @@ public:
     // After a refusal: the offending names (123, 1113) or the too-long path (206); empty
     // after any other result.
     std::vector<std::string> LastCreateProblems() const;
+    // After CopyFiles: 0, or why it failed (a ShellCopy code; 3 for a missing folder tree,
+    // 1223 for a copy the user stopped).
+    int LastCopyError() const;
     int CurrentExecutable() const;
     void CurrentExecutable(int v_iCurrExecutable);
     void DeleteFileFrom(FileCollection v_eCollection, const std::string& v_sFile);
@@ -195,6 +198,7 @@ private:
     KeyedList m_colProgramFiles;
     KeyedList m_colSystemFiles;
     std::vector<std::string> m_aCreateProblems;
+    int m_iLastCopyError = 0;
 };
 
 }  // namespace kw

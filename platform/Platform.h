@@ -77,6 +77,8 @@ struct CopyResult {
 // or a folder pattern like C:\P\*.*, which copies the whole tree below it. Existing files
 // are replaced without a question. Windows shows the shell's progress and error windows.
 CopyResult ShellCopy(NativeHandle owner, std::string_view sources, std::string_view target);
+// The reason for a ShellCopy code: the shell has numbers of its own beside the Win32 ones.
+std::string CopyErrorText(int code);
 
 // Opens a file or folder with the shell (verb empty = default verb); failures are ignored.
 void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir);

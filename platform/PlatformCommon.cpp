@@ -35,6 +35,39 @@ iPrompt* SetPrompt(iPrompt* prompt)
     return previous;
 }
 
+std::string CopyErrorText(int code)
+{
+    // The shell's own numbers overlap Win32 ones with other meanings (0x7C is not "the
+    // system call level"), so they are told here.
+    switch (code) {
+    case 0x71: return "The source and the destination are the same file.";
+    case 0x72:
+    case 0x7A: return "Several files were given for one destination.";
+    case 0x73: return "The source and the destination are in different folders.";
+    case 0x74: return "The source is a root folder, which cannot be copied.";
+    case 0x75: return "The copy was cancelled.";
+    case 0x76:
+    case 0x7D: return "The destination is inside the source folder.";
+    case 0x78: return "Access to a source file is denied.";
+    case 0x79: return "The source or destination path is too deep.";
+    case 0x7C: return "A source file or folder does not exist.";
+    case 0x7E: return "The destination is a file, not a folder.";
+    case 0x80: return "The destination is a folder where a file was expected.";
+    case 0x81: return "A resulting path would be too long.";
+    case 0x82:
+    case 0x83:
+    case 0x84: return "The destination is a read-only disc.";
+    case 0x85: return "A file is too large for the destination.";
+    case 0x86:
+    case 0x87:
+    case 0x88: return "A source on a disc could not be read.";
+    case 0xB7: return "A resulting path would be too long.";
+    case 0x402: return "An unknown error occurred while copying.";
+    case 0x10000: return "An error occurred at the destination.";
+    default: return ErrorText(static_cast<unsigned long>(code));
+    }
+}
+
 namespace internal {
 
 const std::string& ProgramFolderOverride() { return g_programFolder; }

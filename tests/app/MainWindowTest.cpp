@@ -387,6 +387,10 @@ TEST_F(MainWindowTest, ACopyFailureIsReportedAndLeavesTheWindowEnabled)
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].title, "Attention");
     EXPECT_NE(prompt.shown[0].text.find(plugins + "Tool\\files\\"), std::string::npos) << prompt.shown[0].text;
+    // and why, in the system's words
+    ASSERT_NE(f->oKW().LastCopyError(), 0);
+    EXPECT_EQ(prompt.shown[0].text.substr(prompt.shown[0].text.find("\r\n") + 2),
+              kw::platform::CopyErrorText(f->oKW().LastCopyError()));
     EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.inf").empty());
     EXPECT_TRUE(f->txtPluginName.Enabled());
     EXPECT_EQ(Screen::MousePointer(), kPointerDefault);

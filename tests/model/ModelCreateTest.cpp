@@ -215,6 +215,18 @@ TEST_F(Creation, VanishedSourceMakesTheCopyFail)
     ASSERT_EQ(kw.CreatePlugin(), 0);
     fs::remove(ToFs(root + "\\src\\gone.txt"));
     EXPECT_FALSE(kw.CopyFiles());
+    EXPECT_NE(kw.LastCopyError(), 0);
+    EXPECT_NE(platform::CopyErrorText(kw.LastCopyError()), "");
+
+    // A folder tree that is gone says so; a copy that works clears the reason.
+    kw.CopyOption(coFolderTree);
+    kw.ProgramFolder(root + "\\nowhere");
+    EXPECT_FALSE(kw.CopyFiles());
+    EXPECT_EQ(kw.LastCopyError(), 3);
+    MakeFile("tree\\a.txt");
+    kw.ProgramFolder(root + "\\tree");
+    EXPECT_TRUE(kw.CopyFiles());
+    EXPECT_EQ(kw.LastCopyError(), 0);
 }
 
 TEST_F(Creation, ShellOpensThePluginFolderAndTheReadMe)

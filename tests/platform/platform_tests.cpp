@@ -192,6 +192,9 @@ TEST(Shell, CopyOfAVanishedFileFails)
     t.Write("out\\keep", "");
     auto r = platform::ShellCopy(0, List({t.Path("gone.exe")}), List({t.Path("out")}));
     EXPECT_TRUE(r.code != 0 || r.aborted);
+    // The shell's own numbers get their own texts, not the Win32 ones they collide with.
+    EXPECT_EQ(platform::CopyErrorText(0x7C), "A source file or folder does not exist.");
+    EXPECT_EQ(platform::CopyErrorText(5), platform::ErrorText(5));
 }
 
 TEST(Overrides, ProgramAndSpecialFoldersAndShellOpen)
