@@ -48,8 +48,8 @@ unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std:
 // target (a locked-down folder with only that file opened up), the target is rewritten in
 // place, as the system's profile routines do.
 unsigned long RewriteFile(std::string_view path, std::string_view bytes, std::string* errorText = nullptr);
-// Tests make a folder refuse new files (as a locked-down folder would, whoever runs the
-// tests); an empty text ends it.
+// Tests make a folder refuse new files and folders (as a locked-down folder would, whoever
+// runs the tests); an empty text ends it.
 void SetFolderRefusesNewFilesForTesting(std::string folder);
 // The system's message text for a Win32-numbered error code.
 std::string ErrorText(unsigned long code);

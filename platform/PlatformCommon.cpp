@@ -94,6 +94,19 @@ bool RefusesNewFiles(std::string_view path)
     return trimmed(folder) == trimmed(g_refusingFolder);
 }
 
+bool RefusesNewFolder(std::string_view path)
+{
+    std::string_view refusing = g_refusingFolder;
+    while (!refusing.empty() && (refusing.back() == '\\' || refusing.back() == '/'))
+        refusing.remove_suffix(1);
+    if (refusing.empty() || path.size() <= refusing.size() + 1 || path.substr(0, refusing.size()) != refusing ||
+        (path[refusing.size()] != '\\' && path[refusing.size()] != '/'))
+        return false;
+    // Refused when a folder would have to be made right inside the refusing one.
+    std::size_t end = path.find_first_of("\\/", refusing.size() + 1);
+    return !PathExists(path.substr(0, end));
+}
+
 bool RunShellOpenHook(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir)
 {
     if (!g_shellOpenHook)

@@ -14,5 +14,7 @@ bool RunShellOpenHook(NativeHandle owner, std::string_view verb, std::string_vie
 iPrompt& DefaultPrompt();
 // True when a test made the folder of this (backslash) path refuse new files.
 bool RefusesNewFiles(std::string_view path);
+// True when making this folder tree means a new folder inside the refusing one.
+bool RefusesNewFolder(std::string_view path);
 
 }  // namespace kw::platform::internal

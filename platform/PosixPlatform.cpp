@@ -284,6 +284,8 @@ long CreateFolderTree(NativeHandle, std::string_view path)
     struct stat st;
     if (stat(native.c_str(), &st) == 0)
         return static_cast<long>(S_ISDIR(st.st_mode) ? kAlreadyExists : kFileExists);
+    if (internal::RefusesNewFolder(path))
+        return static_cast<long>(kAccessDenied);
     std::error_code ec;
     fs::create_directories(native, ec);
     if (ec)

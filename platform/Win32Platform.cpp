@@ -237,6 +237,8 @@ bool SpecialFolderPath(NativeHandle owner, int csidl, std::string& path)
 
 long CreateFolderTree(NativeHandle owner, std::string_view path)
 {
+    if (internal::RefusesNewFolder(path))
+        return ERROR_ACCESS_DENIED;
     return SHCreateDirectoryExW(Hwnd(owner), Widen(path).c_str(), nullptr);
 }
 

@@ -267,7 +267,7 @@ TEST_F(MainWindowEndToEnd, PluginMatchesTheExpectedFolderAndASecondPressIsRefuse
 
 // Where the program may not write, the user is told, nothing is left disabled, and the
 // window works on. (Wine ignores the read-only mark on folders, and root writes anywhere:
-// the read-only file is what this machine can enforce.)
+// a locked plugins folder is the platform's test hook; the read-only file is real.)
 TEST_F(MainWindowEndToEnd, ReadOnlyPluginFileAndUnusablePluginsFolderAreReported)
 {
     const fs::path locked = base_ / "plugins" / "Locked";
@@ -282,6 +282,18 @@ TEST_F(MainWindowEndToEnd, ReadOnlyPluginFileAndUnusablePluginsFolderAreReported
     EXPECT_EQ(prompt_.shown[0].title, "Attention");
     EXPECT_NE(prompt_.shown[0].text.find("Locked.inf"), std::string::npos) << prompt_.shown[0].text;
     EXPECT_EQ(ReadBytes(locked / "Locked.inf"), "kept");
+    ExpectWindowUsable();
+
+    // A plugins folder that takes no new folders.
+    kw::platform::SetFolderRefusesNewFilesForTesting(kw::Narrow((base_ / "plugins").wstring()));
+    TypeOver(main_->txtPluginName.hWnd(), L"Denied");
+    prompt_.shown.clear();
+    Click(main_->cmdCreatePlugin.hWnd());
+    kw::platform::SetFolderRefusesNewFilesForTesting({});
+    ASSERT_EQ(prompt_.shown.size(), 1u);
+    EXPECT_EQ(prompt_.shown[0].title, "Attention");
+    EXPECT_EQ(prompt_.shown[0].text, "The plugin folder could not be created.\r\n" + kw::platform::ErrorText(5));
+    EXPECT_FALSE(fs::exists(base_ / "plugins" / "Denied"));
     ExpectWindowUsable();
 
     // A plugins folder that cannot be made at all (a file holds its place).

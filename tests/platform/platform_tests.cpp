@@ -160,6 +160,13 @@ TEST(Shell, CreateFolderTreeResultCodes)
     EXPECT_TRUE(platform::PathExists(t.Path("Out\\Tool")));
     EXPECT_EQ(platform::CreateFolderTree(0, t.Path("Out\\Tool\\files")), 183);
     EXPECT_EQ(platform::CreateFolderTree(0, "relative\\folder"), 161);
+
+    // A locked folder: nothing new inside it, while what exists there stays usable.
+    platform::SetFolderRefusesNewFilesForTesting(t.Path("Out"));
+    EXPECT_EQ(platform::CreateFolderTree(0, t.Path("Out\\Other\\files")), 5);
+    EXPECT_FALSE(fs::exists(t.Native("Out/Other")));
+    EXPECT_EQ(platform::CreateFolderTree(0, t.Path("Out\\Tool\\more")), 0);
+    platform::SetFolderRefusesNewFilesForTesting({});
 }
 
 TEST(Shell, CopyTreeByPatternAndSingleFiles)
