@@ -4,21 +4,11 @@
 
 #include <string>
 
+#include "WindowScript.h"
+
 namespace kwtest {
 
-// Runs the thread's message loop for about ms milliseconds.
-inline void Pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    MSG msg;
-    do {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
+using kwscript::Pump;
 
 inline void RegisterClassOnce(const wchar_t* name, WNDPROC proc)
 {
