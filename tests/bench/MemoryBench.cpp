@@ -27,14 +27,6 @@ PROCESS_MEMORY_COUNTERS Memory()
     return pmc;
 }
 
-std::wstring ProgramFolder()
-{
-    wchar_t exe[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring s = exe;
-    return s.substr(0, s.find_last_of(L'\\'));
-}
-
 int CountFiles(const std::wstring& folder)
 {
     WIN32_FIND_DATAW fd;
@@ -83,7 +75,7 @@ int wmain()
         CloseHandle(h);
     }
 
-    const std::wstring ini = ProgramFolder() + L"\\Kitwright.ini";
+    const std::wstring ini = kwscript::ProgramFolder() + L"\\Kitwright.ini";
     DeleteFileW(ini.c_str());
     WritePrivateProfileStringW(L"Preferences", L"PluginPath", plugins.c_str(), ini.c_str());
     WritePrivateProfileStringW(L"Preferences", L"IncPopupDone", L"0", ini.c_str());

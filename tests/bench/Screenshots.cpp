@@ -89,14 +89,6 @@ void ShootModal(const std::wstring& name, Show show)
     kwscript::Pump(300);
 }
 
-std::wstring ProgramFolder()
-{
-    wchar_t exe[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring s = exe;
-    return s.substr(0, s.find_last_of(L'\\'));
-}
-
 void MakeFile(const std::wstring& path)
 {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -108,7 +100,7 @@ void MakeFile(const std::wstring& path)
 // Preferences of a user who has set the program up: author, groups, a plugins folder.
 void WritePreferences(const std::wstring& plugins)
 {
-    const std::wstring ini = ProgramFolder() + L"\\Kitwright.ini";
+    const std::wstring ini = kwscript::ProgramFolder() + L"\\Kitwright.ini";
     DeleteFileW(ini.c_str());
     auto put = [&](const wchar_t* section, const wchar_t* key, const std::wstring& value) {
         WritePrivateProfileStringW(section, key, value.c_str(), ini.c_str());

@@ -22,28 +22,14 @@ bool Empty(const std::string& folder)
     return fs::is_empty(ToFs(folder), ec);
 }
 
-class CreateChecks : public ModelTest {
+class CreateChecks : public PluginModelTest {
 protected:
-    void SetUp() override
-    {
-        ModelTest::SetUp();
-        out = root + "\\Out";
-        fs::create_directories(ToFs(out));
-        model = std::make_unique<clsKitwright>();
-        model->PluginLocation(out);
-        model->PluginName("Tool");
-        model->MaxExecutables(9);
-        model->ProgramFilesDest(dstPrograms);
-    }
     // A plugins folder below out whose plugin folder path ("...\Tool\") has this length.
     std::string LocationForPluginFolderOf(std::size_t length)
     {
         std::size_t fixed = Units(out) + 1 + std::string("\\Tool\\").size();
         return out + "\\" + std::string(length - fixed, 'p');
     }
-
-    std::string out;
-    std::unique_ptr<clsKitwright> model;
 };
 
 TEST_F(CreateChecks, ScriptsAreJudgedByTheirRealFileNames)

@@ -29,23 +29,9 @@ std::vector<std::string> Tree(const std::string& folder)
 
 }  // namespace
 
-class Creation : public ModelTest {
+class Creation : public PluginModelTest {
 protected:
-    void SetUp() override
-    {
-        ModelTest::SetUp();
-        out = root + "\\Out";
-        fs::create_directories(ToFs(out));
-        model = std::make_unique<clsKitwright>();
-        model->PluginLocation(out);
-        model->PluginName("Tool");
-        model->MaxExecutables(9);
-        model->ProgramFilesDest(dstPrograms);
-    }
     std::string Files() const { return out + "\\Tool\\files"; }
-
-    std::string out;
-    std::unique_ptr<clsKitwright> model;
 };
 
 TEST_F(Creation, MakesThePluginFolderOnceOnly)

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <random>
 #include <fstream>
 #include <string>
@@ -140,6 +141,25 @@ protected:
     std::string root, programFolder, windowsFolder, systemFolder, iniFile;
     RecordingPrompt prompt;
     kw::platform::iPrompt* previousPrompt = nullptr;
+};
+
+// A model set to make the plugin "Tool" in root\Out, with every executable slot open.
+class PluginModelTest : public ModelTest {
+protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        out = root + "\\Out";
+        fs::create_directories(ToFs(out));
+        model = std::make_unique<kw::clsKitwright>();
+        model->PluginLocation(out);
+        model->PluginName("Tool");
+        model->MaxExecutables(9);
+        model->ProgramFilesDest(kw::dstPrograms);
+    }
+
+    std::string out;
+    std::unique_ptr<kw::clsKitwright> model;
 };
 
 }  // namespace kwtest

@@ -35,6 +35,15 @@ inline void Pump(DWORD ms = 50)
     } while (GetTickCount() - start < ms);
 }
 
+// The folder of the running exe (where the program keeps Kitwright.ini).
+inline std::wstring ProgramFolder()
+{
+    wchar_t exe[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring s = exe;
+    return s.substr(0, s.find_last_of(L'\\'));
+}
+
 inline std::wstring TextOf(HWND hwnd)
 {
     const int n = GetWindowTextLengthW(hwnd);
