@@ -241,10 +241,13 @@ void clsKitwright::PluginLocation(const std::string& v_sPluginLocation)
 
 // A path the code page holds is stored as it always was. Any other is stored twice: as the
 // code page renders it, for whoever reads the file as text, and escaped, to come back whole.
+// Both hold the path up to its first NUL, as far as a file value reaches: an escaped copy
+// of more than the plain key holds never matches it again and would be ignored.
 void clsKitwright::StorePluginPath(const std::string& path)
 {
-    WriteIni("Preferences", "PluginPath", path.c_str());
-    WriteIni("Preferences", kPluginPathWhole, FitsAnsi(path) ? nullptr : EscapePath(path).c_str());
+    const std::string stored = StripNull(path);
+    WriteIni("Preferences", "PluginPath", stored.c_str());
+    WriteIni("Preferences", kPluginPathWhole, FitsAnsi(stored) ? nullptr : EscapePath(stored).c_str());
 }
 
 std::string clsKitwright::LoadPluginPath() const

@@ -115,3 +115,20 @@ TEST_F(WriterFindings, LineBreaksInValuesStayInsideTheirLine)
     EXPECT_NE(ReadAll(root + "\\Kit\\Kit.htm").find("<div>one\r\ntwo</div>\r\n"), std::string::npos);
     EXPECT_NE(ReadAll(root + "\\Kit\\Kit.xml").find("<!-- ZelMenu entry for \"Prog [Strings]\" -->\r\n"), std::string::npos);
 }
+
+class ModelFindings : public ModelTest {};
+
+// A plugins folder beyond the code page with NULs behind it: the plain key kept the path up
+// to the NUL, the escaped copy kept the NULs too, the two never matched on the next start
+// and the folder came back with '?' for the letters the code page lacks.
+TEST_F(ModelFindings, PluginsFolderWithNulsBehindItComesBackWhole)
+{
+    WriteAll(iniFile, "[Treferences]\r\nPluginPath=C:\\Tools\rINCZELMENUor=1\r\n");
+    const std::string omega = "D:\\\xCE\xA9me akPSt5ctypeIcE";
+    {
+        clsKitwright kw;
+        kw.PluginLocation(omega + std::string(2, '\0'));
+    }
+    clsKitwright again;
+    EXPECT_EQ(again.PluginLocation(), omega + "\\");
+}
