@@ -49,3 +49,14 @@ clean:
 .PHONY: bench
 bench: deps wineprefix
 	@bash cmake/bench.sh
+
+# make fuzz: builds the libFuzzer targets with clang 14 (installing it when missing) and runs
+#            each in turn; KW_FUZZ_SECONDS="text=420 ini=420 model=240 writers=300" sets the
+#            seconds per target. Not part of `make test`. Phony: the fuzz/ folder would
+#            otherwise stand in for the target and make would do nothing.
+.PHONY: fuzz
+fuzz: deps
+	@KW_WITH_FUZZ=1 bash cmake/install-deps.sh
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j2
+	bash cmake/fuzz.sh
