@@ -787,13 +787,22 @@ int clsKitwright::CreatePlugin()
         m_aCreateProblems = {path};
         return kErrorPathTooLong;
     }
-    const long code = platform::CreateFolderTree(m_hParentWnd, PluginLocation() + m_sPluginName + "\\files");
-    if (code == 0) {
-        for (const ExecutableSlot& slot : m_aExecutables)
-            ProgramFile(slot.Path);
-        m_colProgramFiles = DoSortCollection(m_colProgramFiles, vbTextCompare);
-    }
-    return static_cast<int>(code);
+    return static_cast<int>(platform::CreateFolderTree(m_hParentWnd, PluginLocation() + m_sPluginName + "\\files"));
+}
+
+// Worked out anew on each call: an executable added to the program files for good would
+// stay in every later plugin, after its slot was changed or cleared.
+std::vector<clsKitwright::ListedFile> clsKitwright::ListedFiles() const
+{
+    KeyedList files = m_colProgramFiles;
+    for (const ExecutableSlot& slot : m_aExecutables)
+        if (!slot.Path.empty())
+            files.Add(slot.Path, Upper(GetFileName(slot.Path)));  // a listed name keeps its file
+    const KeyedList sorted = DoSortCollection(files, vbTextCompare);
+    std::vector<ListedFile> listed;
+    for (const KeyedList::Entry& e : sorted.Entries())
+        listed.push_back({e.value, GetFileName(e.value)});
+    return listed;
 }
 
 bool clsKitwright::CopyFiles()
@@ -802,8 +811,8 @@ bool clsKitwright::CopyFiles()
     m_iLastCopyError = 0;
     std::string sources;
     if (m_eCopyOption == coIndividualFiles) {
-        for (const KeyedList::Entry& e : m_colProgramFiles.Entries()) {
-            sources += e.value;
+        for (const ListedFile& file : ListedFiles()) {
+            sources += file.path;
             sources += '\0';
         }
     } else if (m_eCopyOption == coFolderTree && !m_sProgramFolder.empty()) {

@@ -141,6 +141,15 @@ public:
     void SystemFilesDest(Destination v_eSystemFilesDest);
     std::string SystemFilesFolder() const;
 
+    // The files the plugin lists, which the writers name and the copy takes: the program
+    // files and each filled slot's executable whose file name is not listed yet, sorted by
+    // full path, case-insensitively. The program-file list itself stays as the user made it.
+    struct ListedFile {
+        std::string path;
+        std::string name;  // without its folder, as the file lies in the plugin
+    };
+    std::vector<ListedFile> ListedFiles() const;
+
     // True when the text can be used as one file name: not empty, no \ / : * ? " < > | or
     // control character, no trailing dot or blank, not "." or "..", not a device name
     // (CON, PRN, AUX, NUL, COM1-9, LPT1-9, also with an extension), at most 255 characters.
