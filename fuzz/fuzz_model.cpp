@@ -43,13 +43,16 @@ int Number(std::string s)
         negative = s.front() == '-';
         s.erase(0, 1);
     }
-    if (s.empty() || s.size() > 11)
+    if (s.empty())
         return 0;
+    // Leading zeros count for nothing: the range is checked on the value, not the length.
     long long v = 0;
     for (char c : s) {
         if (c < '0' || c > '9')
             return 0;
         v = v * 10 + (c - '0');
+        if (v > 1LL + INT_MAX)
+            return 0;
     }
     v = negative ? -v : v;
     return v < INT_MIN || v > INT_MAX ? 0 : static_cast<int>(v);

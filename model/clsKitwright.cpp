@@ -45,8 +45,11 @@ int ToLong(const std::string& text)
         s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
-    if (!s.empty() && s.front() == '+')
+    if (!s.empty() && s.front() == '+') {
         s.remove_prefix(1);
+        if (!s.empty() && s.front() == '-')  // "+-5" is no number
+            return 0;
+    }
     int value = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     return (ec == std::errc() && end == s.data() + s.size() && !s.empty()) ? value : 0;

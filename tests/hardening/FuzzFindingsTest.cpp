@@ -1,4 +1,6 @@
 // What the fuzz targets found, kept as ordinary tests.
+#include <climits>
+
 #include "model/IniFile.h"
 #include "model/ModelTestSupport.h"
 #include "writers/WriteError.h"
@@ -131,4 +133,16 @@ TEST_F(ModelFindings, PluginsFolderWithNulsBehindItComesBackWhole)
     }
     clsKitwright again;
     EXPECT_EQ(again.PluginLocation(), omega + "\\");
+}
+
+// Numbers of the preferences: leading zeros are only zeros, and "+-" is no sign at all.
+TEST_F(ModelFindings, NumbersWithLeadingZerosCountAndASignTwiceDoesNot)
+{
+    WriteAll(iniFile, "[Preferences]\nIncZelMenu= +000001731463655\nIncAuthor=+-5\nIncJuxMenu=-0002147483648\n"
+                      "IncPopupDone=+0002147483648\n");
+    clsKitwright kw;
+    EXPECT_EQ(kw.IncZelMenu(), 1731463655);
+    EXPECT_EQ(kw.IncAuthor(), 0);
+    EXPECT_EQ(kw.IncJuxMenu(), INT_MIN);
+    EXPECT_EQ(kw.IncPopupDone(), 0);
 }
