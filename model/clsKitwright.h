@@ -10,6 +10,10 @@
 
 namespace kw {
 
+namespace ini {
+class Document;
+}
+
 // Fixed underlying types: a number read from the INI that is not a listed value stays
 // exactly what it was (a ZelVersion of 7 reads back as 7).
 enum CheckValue : int { cvUnchecked = 0, cvChecked = 1 };
@@ -68,6 +72,9 @@ public:
     int CurrentExecutable() const;
     void CurrentExecutable(int v_iCurrExecutable);
     void DeleteFileFrom(FileCollection v_eCollection, const std::string& v_sFile);
+    // The same as DeleteFileFrom for each name in turn (the first entry left of that name
+    // goes), in one pass over the list: for removing a selection of any size.
+    void DeleteFilesFrom(FileCollection v_eCollection, const std::vector<std::string>& v_colFiles);
     std::string Description() const;
     void Description(const std::string& v_sDescription);
     KeyedList DoSortCollection(const KeyedList& r_colStrings, CompareMethod v_CompareMethod) const;
@@ -161,7 +168,7 @@ private:
     void WriteDefaultIni();
     static std::string AddBackslash(const std::string& text);
     static bool FileExists(const std::string& path);
-    std::string ReadIni(const std::string& section, const std::string& key) const;
+    static std::string ReadIni(const ini::Document& prefs, const std::string& section, const std::string& key);
     static std::string GetFilePath(const std::string& path);
     static std::string StripNull(const std::string& text);
     static std::string GetFileName(const std::string& path);
@@ -172,10 +179,11 @@ private:
     std::string GetSpecialFolder(int folderId) const;
     std::string FormatDestination(Destination destination, DestinationFormat format) const;
     void StorePluginPath(const std::string& path);
-    std::string LoadPluginPath() const;
+    std::string LoadPluginPath(const ini::Document& prefs) const;
     std::vector<std::string> InvalidNames() const;
     std::vector<std::string> NonAnsiNames() const;
     std::string TooLongPath() const;
+    KeyedList& Collection(FileCollection v_eCollection);  // invalid-argument error for others
     const ExecutableSlot& Slot(int index, long error) const;
     ExecutableSlot& Slot(int index, long error);
 

@@ -111,9 +111,11 @@ void WriteSourceDisksFiles(const clsKitwright& kw, TextFile& f)
         }
         if (kw.SystemFileCount() != 0) {
             f.Line("; System Files");
-            for (int i = 1; i <= kw.SystemFileCount(); ++i)
-                if (!kw.SystemFileName(i).empty())
-                    f.Line(std::string("\"") + kw.SystemFileName(i) + "\"=" + s);
+            for (int i = 1; i <= kw.SystemFileCount(); ++i) {
+                const std::string name = kw.SystemFileName(i);
+                if (!name.empty())
+                    f.Line("\"" + name + "\"=" + s);
+            }
         }
         // Looks at the switches only, not at whether the slot is filled.
         for (int i = 0; i <= kw.MaxExecutables(); ++i) {
