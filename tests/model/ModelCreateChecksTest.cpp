@@ -163,3 +163,47 @@ TEST_F(CreateChecks, APluginsFolderBeyondTheCodePageComesBackWhole)
 }
 
 }  // namespace
+
+// The console's check: every problem at once, and the disk untouched.
+TEST_F(CreateChecks, CheckCreateListsEveryProblemWithoutTouchingTheDisk)
+{
+    clsKitwright& kw = *model;
+    kw.Executable(0, "C:\\P\\run.exe");
+    kw.IncAutorun(0, cvChecked);
+    kw.ShortcutName(0, "x|y");
+    const std::string omega = std::string(kOmega) + "mega.dll";
+    kw.AddFile(fcProgramFiles, "C:\\P\\" + omega);
+    const std::string tooWide1 = std::string(259 - Units(out + "\\Tool\\files\\") + 1 - 4, 'w') + ".dll";
+    const std::string tooWide2 = std::string(259 - Units(out + "\\Tool\\files\\") + 1 - 4, 'v') + ".dll";
+    kw.AddFile(fcProgramFiles, "C:\\P\\" + tooWide1);
+    kw.AddFile(fcProgramFiles, "D:\\Q\\" + tooWide2);
+
+    const std::vector<CreateProblem> expected = {
+        {123, "x|y"},
+        {1113, omega},
+        {206, out + "\\Tool\\files\\" + tooWide1},
+        {206, out + "\\Tool\\files\\" + tooWide2},
+    };
+    EXPECT_EQ(kw.CheckCreate(), expected);
+    EXPECT_TRUE(Empty(out));
+    // CreatePlugin answers with the first kind only.
+    EXPECT_EQ(kw.CreatePlugin(), 123);
+    EXPECT_EQ(kw.LastCreateProblems(), std::vector<std::string>{"x|y"});
+    kw.ShortcutName(0, "Run");
+    kw.ClearProgramFiles();
+    kw.AddFile(fcProgramFiles, "C:\\P\\" + tooWide1);
+    kw.AddFile(fcProgramFiles, "D:\\Q\\" + tooWide2);
+    EXPECT_EQ(kw.CheckCreate().size(), 2u);
+    EXPECT_EQ(kw.CreatePlugin(), 206);
+    EXPECT_EQ(kw.LastCreateProblems(), std::vector<std::string>{out + "\\Tool\\files\\" + tooWide1});
+    EXPECT_TRUE(Empty(out));
+
+    // A plugin folder too long for the system: that one path, not every file below it.
+    kw.ClearProgramFiles();
+    kw.PluginLocation(LocationForPluginFolderOf(250));
+    const std::vector<CreateProblem> folderOnly = {{206, kw.PluginLocation() + "Tool\\files"}};
+    EXPECT_EQ(kw.CheckCreate(), folderOnly);
+    kw.PluginLocation(out);
+    EXPECT_TRUE(kw.CheckCreate().empty());
+    EXPECT_TRUE(Empty(out));
+}
