@@ -851,6 +851,25 @@ std::vector<CreateProblem> clsKitwright::CheckCreate() const
     return problems;
 }
 
+std::vector<std::string> clsKitwright::MissingCopySources() const
+{
+    std::vector<std::string> missing;
+    auto check = [&](const std::string& path) {
+        if (!path.empty() && !platform::PathExists(path))
+            AddOnce(missing, path);
+    };
+    if (m_eCopyOption == coIndividualFiles) {
+        for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
+            check(e.value);
+    } else if (m_eCopyOption == coFolderTree && !m_sProgramFolder.empty()) {
+        check(GetFilePath(m_sProgramFolder));
+        return missing;  // the executables are not copied beside the tree
+    }
+    for (const ExecutableSlot& slot : m_aExecutables)
+        check(slot.Path);
+    return missing;
+}
+
 int clsKitwright::CreatePlugin()
 {
     m_aCreateProblems.clear();

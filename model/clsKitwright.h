@@ -80,6 +80,9 @@ public:
     // Every refusal CreatePlugin could give now, in the order it checks them, without
     // touching the disk (all of them, where CreatePlugin stops at the first kind).
     std::vector<CreateProblem> CheckCreate() const;
+    // What CopyFiles would copy from that does not exist now: program files, executables,
+    // the program folder of the tree mode; in the order it would copy them.
+    std::vector<std::string> MissingCopySources() const;
     // After a refusal: the offending names (123, 1113) or the too-long path (206); empty
     // after any other result.
     std::vector<std::string> LastCreateProblems() const;

@@ -207,3 +207,26 @@ TEST_F(CreateChecks, CheckCreateListsEveryProblemWithoutTouchingTheDisk)
     EXPECT_TRUE(kw.CheckCreate().empty());
     EXPECT_TRUE(Empty(out));
 }
+
+TEST_F(CreateChecks, MissingCopySourcesAreWhatCopyFilesWouldMiss)
+{
+    clsKitwright& kw = *model;
+    const std::string here = MakeFile("P\\here.dll");
+    const std::string run = MakeFile("P\\run.exe");
+    kw.AddFile(fcProgramFiles, here);
+    kw.AddFile(fcProgramFiles, root + "\\P\\gone.dll");
+    kw.Executable(0, run);
+    kw.Executable(1, root + "\\Q\\lost.exe");
+    EXPECT_EQ(kw.MissingCopySources(), (std::vector<std::string>{root + "\\P\\gone.dll", root + "\\Q\\lost.exe"}));
+
+    // A tree is copied instead of the list and the executables: only its folder counts.
+    kw.CopyOption(coFolderTree);
+    kw.ProgramFolder(root + "\\P");
+    EXPECT_TRUE(kw.MissingCopySources().empty());
+    kw.ProgramFolder(root + "\\Nowhere");
+    EXPECT_EQ(kw.MissingCopySources(), std::vector<std::string>{root + "\\Nowhere\\"});
+    // Without a folder the tree mode copies the executables.
+    kw.ClearProgramFiles();
+    EXPECT_EQ(kw.MissingCopySources(), std::vector<std::string>{root + "\\Q\\lost.exe"});
+    EXPECT_TRUE(Empty(out));
+}
