@@ -117,13 +117,16 @@ void frmMain::SelectProgramFolder()
 
 void frmMain::RemoveSelected(forms::ListBox& list, FileCollection collection)
 {
-    // From the bottom up, so the remaining line numbers stay valid.
+    // From the bottom up, so the remaining line numbers stay valid; the model takes the
+    // names in that order in one pass, whatever the size of the selection.
+    std::vector<std::string> names;
     for (int i = list.ListCount() - 1; i >= 0; --i) {
         if (!list.Selected(i))
             continue;
-        oKW().DeleteFileFrom(collection, list.List(i));
+        names.push_back(list.List(i));
         list.RemoveItem(i);
     }
+    oKW().DeleteFilesFrom(collection, names);
 }
 
 void frmMain::cmdRemoveProgramFile_Click()
