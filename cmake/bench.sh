@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# make bench: the program's start-up, size, imports and memory against their targets, then
-# the copy benchmark. Prints every figure; ends non-zero when a target was missed.
+# make bench: the program's start-up, size, imports and memory against their targets, how the
+# model's costs grow with the number of files (native Release and under Wine), then the copy
+# benchmark. Prints every figure; ends non-zero when a target was missed.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
@@ -10,7 +11,7 @@ missed=0
 
 cmake --preset windows >/dev/null || exit 1
 cmake --build --preset windows -j2 --target Kitwright kw_minimal_window kw_templates_only kw_first_page_only kw_startup_timer kw_memory_bench \
-  kw_copy_bench || exit 1
+  kw_copy_bench kw_growth_bench || exit 1
 
 # Stripped copies side by side, so both programs start from the same folder.
 rm -rf "$out"
@@ -89,6 +90,19 @@ if [ -n "$peak" ]; then
 else
   verdict 0 "peak working set not measured"
 fi
+
+echo
+echo "== Growth: the model with 1k, 10k and 30k files, natively (Release build)"
+if cmake --preset native-release >/dev/null && cmake --build --preset native-release --target kw_growth_bench >/dev/null; then
+  "$top/build/native-release/tests/bench/kw_growth_bench" | sed 's/^/  /'
+  [ "${PIPESTATUS[0]}" = 0 ] || missed=1
+else
+  verdict 0 "growth bench not built"
+fi
+echo
+echo "== Growth under Wine, with the system's comparison (targets 3x the native ones)"
+bash "$here/wine-run.sh" "$build/tests/bench/kw_growth_bench.exe" 3 | tr -d '\r' | sed 's/^/  /'
+[ "${PIPESTATUS[0]}" = 0 ] || missed=1
 
 if [ "${KW_BENCH_COPY:-1}" = 0 ]; then
   [ "$missed" = 0 ] && echo "bench: every target met" || echo "bench: a target was missed (see [MISSED] above)"

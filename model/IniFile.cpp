@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Platform.h"
 
@@ -101,6 +102,9 @@ std::string Utf8ToUtf16(std::string_view utf8)
     return out;
 }
 
+// Comment lines (and empty names) are never keys.
+bool IsKey(std::string_view name) { return !name.empty() && name.front() != ';'; }
+
 std::string Unquote(std::string_view v)
 {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
@@ -131,9 +135,14 @@ std::string Document::OneLine(std::string_view utf8) const
 
 // A name is looked up as it would be stored: a character the code page cannot hold must
 // not make a name miss the section or key that a write under that name made.
-bool Document::SameName(std::string_view fileName, std::string_view utf8Name) const
+std::string Document::StoredFold(std::string_view fileName) const
 {
-    return platform::UpperCase(FromFileText(fileName)) == platform::UpperCase(FromFileText(OneLine(utf8Name)));
+    return platform::UpperCase(FromFileText(fileName));
+}
+
+std::string Document::WantedFold(std::string_view utf8Name) const
+{
+    return StoredFold(OneLine(utf8Name));
 }
 
 Document Document::Parse(std::string_view bytes)
@@ -166,7 +175,7 @@ Document Document::Parse(std::string_view bytes)
         if (line.front() == '[') {
             std::size_t close = line.rfind(']');
             if (close != std::string_view::npos && close > 0) {
-                doc.sections_.push_back(Section{std::string(Trim(line.substr(1, close - 1))), {}});
+                doc.sections_.emplace_back().name = std::string(Trim(line.substr(1, close - 1)));
                 continue;
             }
         }
@@ -205,15 +214,33 @@ std::string Document::Serialize() const
 
 Document::Section* Document::Find(std::string_view section)
 {
-    for (Section& s : sections_)
-        if (s.name && SameName(*s.name, section))
-            return &s;
-    return nullptr;
+    return const_cast<Section*>(std::as_const(*this).Find(section));
 }
 
 const Document::Section* Document::Find(std::string_view section) const
 {
-    return const_cast<Document*>(this)->Find(section);
+    if (!sectionsIndexed_) {
+        sectionIndex_.clear();
+        for (std::size_t i = 0; i < sections_.size(); ++i)
+            if (sections_[i].name)
+                sectionIndex_.emplace(StoredFold(*sections_[i].name), i);  // the first keeps the name
+        sectionsIndexed_ = true;
+    }
+    auto it = sectionIndex_.find(WantedFold(section));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+std::optional<std::size_t> Document::FindKey(const Section& section, std::string_view key) const
+{
+    if (!section.indexed) {
+        section.keys.clear();
+        for (std::size_t i = 0; i < section.lines.size(); ++i)
+            if (IsKey(section.lines[i].name))
+                section.keys.emplace(StoredFold(section.lines[i].name), i);
+        section.indexed = true;
+    }
+    auto it = section.keys.find(WantedFold(key));
+    return it == section.keys.end() ? std::nullopt : std::optional<std::size_t>(it->second);
 }
 
 bool Document::Get(std::string_view section, std::string_view key, std::string& value) const
@@ -221,52 +248,46 @@ bool Document::Get(std::string_view section, std::string_view key, std::string& 
     const Section* s = Find(section);
     if (!s)
         return false;
-    for (const Line& l : s->lines) {
-        if (!l.name.empty() && l.name.front() != ';' && SameName(l.name, key)) {
-            value = l.value ? FromFileText(Unquote(*l.value)) : std::string();
-            return true;
-        }
-    }
-    return false;
+    const std::optional<std::size_t> line = FindKey(*s, key);
+    if (!line)
+        return false;
+    const Line& l = s->lines[*line];
+    value = l.value ? FromFileText(Unquote(*l.value)) : std::string();
+    return true;
 }
 
 void Document::Set(std::string_view section, std::string_view key, std::string_view value)
 {
     Section* s = Find(section);
     if (!s) {
-        sections_.push_back(Section{OneLine(section), {}});
-        s = &sections_.back();
+        s = &sections_.emplace_back();
+        s->name = OneLine(section);
+        sectionIndex_.emplace(StoredFold(*s->name), sections_.size() - 1);
     }
-    for (Line& l : s->lines) {
-        if (!l.name.empty() && l.name.front() != ';' && SameName(l.name, key)) {
-            l.value = OneLine(value);
-            return;
-        }
+    if (const std::optional<std::size_t> line = FindKey(*s, key)) {
+        s->lines[*line].value = OneLine(value);
+        return;
     }
     s->lines.push_back(Line{OneLine(key), OneLine(value)});
+    s->keys.emplace(StoredFold(s->lines.back().name), s->lines.size() - 1);
 }
 
 void Document::RemoveKey(std::string_view section, std::string_view key)
 {
     Section* s = Find(section);
-    if (!s)
+    if (!s || !FindKey(*s, key))
         return;
     // Every line of the key goes: a hand-made twin would otherwise come back on the next read.
-    std::erase_if(s->lines, [&](const Line& l) { return !l.name.empty() && l.name.front() != ';' && SameName(l.name, key); });
+    const std::string fold = WantedFold(key);
+    std::erase_if(s->lines, [&](const Line& l) { return IsKey(l.name) && StoredFold(l.name) == fold; });
+    s->indexed = false;
 }
 
 void Document::RemoveSection(std::string_view section)
 {
-    std::erase_if(sections_, [&](const Section& s) { return s.name && SameName(*s.name, section); });
-}
-
-std::string Read(const std::string& path, std::string_view section, std::string_view key)
-{
-    std::string bytes;
-    std::string value;
-    if (platform::ReadFileBytes(path, bytes))
-        Document::Parse(bytes).Get(section, key, value);
-    return value;
+    const std::string fold = WantedFold(section);
+    std::erase_if(sections_, [&](const Section& s) { return s.name && StoredFold(*s.name) == fold; });
+    sectionsIndexed_ = false;
 }
 
 unsigned long Write(const std::string& path, std::string_view section, const char* key, const char* value)

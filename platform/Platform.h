@@ -27,6 +27,10 @@ std::string FromAnsi(std::string_view ansi);
 // lookups and the text sort (Windows: the system's own case mapping and collation).
 std::string UpperCase(std::string_view utf8);
 int CompareText(std::string_view a, std::string_view b);  // <0, 0, >0
+// CompareText's order made once per text: two keys compare as byte strings (std::string's
+// order) exactly as CompareText compares their texts, equal keys included. A sort or a
+// lookup over many texts converts each text once instead of at every comparison.
+std::string SortKey(std::string_view utf8);
 
 // ---- Program folder ---------------------------------------------------------------------
 // The folder that holds the program file, without a trailing "\" unless it is a root.

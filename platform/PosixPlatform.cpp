@@ -126,6 +126,16 @@ int CompareText(std::string_view a, std::string_view b)
     return UpperCodePoints(a).compare(UpperCodePoints(b));
 }
 
+// The upper-cased code points, each as four big-endian bytes: byte order is code-point order.
+std::string SortKey(std::string_view utf8)
+{
+    std::string key;
+    for (char32_t cp : UpperCodePoints(utf8))
+        for (int shift = 24; shift >= 0; shift -= 8)
+            key += static_cast<char>((cp >> shift) & 0xFF);
+    return key;
+}
+
 std::string ProgramFolder()
 {
     if (!internal::ProgramFolderOverride().empty())

@@ -78,6 +78,28 @@ int CompareText(std::string_view a, std::string_view b)
     return r - CSTR_EQUAL;
 }
 
+// The system's sort key with the flags CompareText uses: its bytes order as CompareStringEx
+// orders the texts.
+std::string SortKey(std::string_view utf8)
+{
+    const std::wstring wide = Widen(utf8);
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    // An empty text has no length to pass: the empty NUL-ended text stands for it.
+    const wchar_t* text = wide.empty() ? L"" : wide.data();
+    const int length = wide.empty() ? -1 : static_cast<int>(wide.size());
+    int n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text, length, nullptr, 0, nullptr, nullptr, 0);
+    if (n > 0) {
+        std::string key(static_cast<std::size_t>(n), '\0');
+        n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text, length, reinterpret_cast<LPWSTR>(key.data()), n, nullptr,
+                          nullptr, 0);
+        if (n > 0) {
+            key.resize(static_cast<std::size_t>(n));
+            return key;
+        }
+    }
+    return UpperCase(utf8);  // as CompareText falls back when the system cannot compare
+}
+
 std::string ProgramFolder()
 {
     if (!internal::ProgramFolderOverride().empty())

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #ifdef _WIN32
@@ -91,6 +93,23 @@ TEST(Text, UpperCaseAndCompareIgnoreCaseBeyondAscii)
     EXPECT_EQ(platform::CompareText("\xC3\xA9", "\xC3\x89"), 0);
     EXPECT_LT(platform::CompareText("C:\\A.dll", "C:\\a.txt"), 0);
     EXPECT_GT(platform::CompareText("C:\\b.exe", "C:\\a.txt"), 0);
+}
+
+// Sorts and lookups compare sort keys instead of calling CompareText: the two must agree on
+// every pair, ties included, for letters in any case, accents, punctuation the system's
+// collation treats specially, digits, the empty text and invalid UTF-8.
+TEST(Text, SortKeysOrderAsCompareTextDoes)
+{
+    const std::vector<std::string> texts = {
+        "", "a", "A", "b", "B.dll", "b.DLL", "ab", "a b", "a-b", "ab-", "a'b", "a_b", "a.b", "a1", "a10", "a2",
+        "C:\\A\\x.dll", "c:\\a\\X.DLL", "C:\\A.dll", "C:\\a.txt", "C:\\b.exe", "\xC3\xA9t\xC3\xA9",
+        "\xC3\x89T\xC3\x89", "ete", "\xC3\x9F", "ss", "SS", "stra\xC3\x9F" "e", "strasse", "\xCE\xA9mega",
+        "\xCF\x89mega", "Omega", "\xC3\xA6", "ae", "z", "Z", "\xE2\x82\xAC", "~", "\xF0\x9F\x98\x80", "\xFF\xFE", "a\x80"};
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const std::string& a : texts)
+        for (const std::string& b : texts)
+            EXPECT_EQ(sign(platform::SortKey(a).compare(platform::SortKey(b))), sign(platform::CompareText(a, b)))
+                << '"' << a << "\" against \"" << b << '"';
 }
 
 TEST(Files, WriteFileWholeReplacesAndLeavesNoTemporaryFile)
