@@ -249,7 +249,7 @@ void clsKitwright::StorePluginPath(const std::string& path)
 
 std::string clsKitwright::LoadPluginPath() const
 {
-    const std::string stored = ReadIni("Preferences", "PluginPath");
+    std::string stored = ReadIni("Preferences", "PluginPath");
     std::string whole;
     // The escaped copy counts only while the plain one is still what was stored with it
     // (a hand edit of PluginPath wins).
