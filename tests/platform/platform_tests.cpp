@@ -275,7 +275,8 @@ TEST(Shell, DirectCopyTakesTheShellsListsAndReplacesAsItDoes)
     EXPECT_EQ(t.Read("new\\files\\ro.txt"), "first");
 
     // The first missing source ends the copy with the system's reason.
-    r = platform::DirectCopy(List({t.Path("Q\\x.dll"), t.Path("gone.exe"), t.Path("P\\a.exe")}), List({t.Path("third")}));
+    r = platform::DirectCopy(List({t.Path("Q\\x.dll"), t.Path("gone.exe"), t.Path("P\\a.exe")}),
+                             List({t.Path("third")}));
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.aborted);
     EXPECT_EQ(t.Read("third\\x.dll"), "X");
