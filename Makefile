@@ -5,9 +5,13 @@
 #            under Xvfb, with a screenshot in build/screenshots/run.png).
 # make dist: build/dist/Kitwright-<version>.zip (stripped x86-64 and i686 exes, the guide).
 # make screenshots: every page and dialog under Xvfb, into build/screenshots/.
-.PHONY: test run deps wineprefix native asan windows i686 clean dist screenshots
+# make format: applies .clang-format; make format-check (part of make test) fails on a file
+#              that is not formatted.
+# make tidy:  clang-tidy (.clang-tidy) over the portable core and the Windows code; any
+#             finding fails. Not part of make test.
+.PHONY: test run deps wineprefix native asan windows i686 clean dist screenshots format format-check tidy
 
-test: deps wineprefix i686 native asan windows
+test: deps format-check wineprefix i686 native asan windows
 
 deps:
 	@bash cmake/install-deps.sh
@@ -39,6 +43,16 @@ dist: deps
 screenshots: deps
 	@bash cmake/install-deps.sh screenshots
 	@bash cmake/screenshots.sh
+
+format: deps
+	@bash cmake/format.sh apply
+
+format-check: deps
+	@bash cmake/format.sh check
+
+tidy: deps
+	@bash cmake/install-deps.sh tidy
+	@bash cmake/tidy.sh
 
 clean:
 	rm -rf build/native build/native-asan build/windows build/windows-i686 build/fuzz build/dist build/screenshots

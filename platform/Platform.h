@@ -94,7 +94,8 @@ std::string CopyErrorText(int code);
 // Opens a file or folder with the shell (verb empty = default verb); failures are ignored.
 void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir);
 // Tests see shell opens instead of starting programs; an empty function restores the real one.
-using ShellOpenHook = std::function<void(NativeHandle, std::string_view verb, std::string_view file, std::string_view workDir)>;
+using ShellOpenHook =
+    std::function<void(NativeHandle, std::string_view verb, std::string_view file, std::string_view workDir)>;
 void SetShellOpenHookForTesting(ShellOpenHook hook);
 
 // ---- Messages to the user ---------------------------------------------------------------
@@ -104,7 +105,7 @@ inline constexpr unsigned kMbOkCancel = 0x1;
 inline constexpr unsigned kMbYesNo = 0x4;
 inline constexpr unsigned kMbIconError = 0x10;
 inline constexpr unsigned kMbIconQuestion = 0x20;
-inline constexpr unsigned kMbIconWarning = 0x30;      // also the exclamation icon
+inline constexpr unsigned kMbIconWarning = 0x30;  // also the exclamation icon
 inline constexpr unsigned kMbIconInformation = 0x40;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;

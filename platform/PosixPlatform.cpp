@@ -19,6 +19,7 @@
 #include "Cp1252.h"
 #include "Platform.h"
 #include "PlatformInternal.h"
+#include "Utf.h"
 
 extern char** environ;
 
@@ -29,9 +30,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // Win32 numbers of the errors this side can report.
-constexpr unsigned long kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5, kGenFailure = 31,
-                        kFileExists = 80, kDiskFull = 112, kInvalidName = 123, kBadPathname = 161,
-                        kAlreadyExists = 183, kFilenameTooLong = 206;
+constexpr unsigned long kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5, kGenFailure = 31, kFileExists = 80,
+                        kDiskFull = 112, kInvalidName = 123, kBadPathname = 161, kAlreadyExists = 183,
+                        kFilenameTooLong = 206;
 
 std::string Native(std::string_view path)
 {
@@ -80,7 +81,7 @@ std::u32string UpperCodePoints(std::string_view utf8)
 {
     std::u32string out;
     for (size_t pos = 0; pos < utf8.size();)
-        out += static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp1252::DecodeUtf8(utf8, pos)), Utf8Locale()));
+        out += static_cast<char32_t>(towupper_l(static_cast<wint_t>(utf::DecodeUtf8(utf8, pos)), Utf8Locale()));
     return out;
 }
 
@@ -117,14 +118,11 @@ std::string UpperCase(std::string_view utf8)
 {
     std::string out;
     for (char32_t cp : UpperCodePoints(utf8))
-        cp1252::AppendUtf8(out, cp);
+        utf::AppendUtf8(out, cp);
     return out;
 }
 
-int CompareText(std::string_view a, std::string_view b)
-{
-    return UpperCodePoints(a).compare(UpperCodePoints(b));
-}
+int CompareText(std::string_view a, std::string_view b) { return UpperCodePoints(a).compare(UpperCodePoints(b)); }
 
 // The upper-cased code points, each as four big-endian bytes: byte order is code-point order.
 std::string SortKey(std::string_view utf8)

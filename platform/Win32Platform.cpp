@@ -123,10 +123,7 @@ std::string ProgramFolder()
     return Narrow(path);
 }
 
-bool PathExists(std::string_view path)
-{
-    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool PathExists(std::string_view path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool ReadFileBytes(std::string_view path, std::string& bytes)
 {
@@ -139,8 +136,8 @@ bool ReadFileBytes(std::string_view path, std::string& bytes)
         return false;
     bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
     DWORD done = 0;
-    if (!bytes.empty() && (!ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
-                           done != bytes.size()))
+    if (!bytes.empty() &&
+        (!ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done != bytes.size()))
         return false;
     return true;
 }
@@ -233,8 +230,9 @@ unsigned long RewriteFile(std::string_view path, std::string_view bytes, std::st
 std::string ErrorText(unsigned long code)
 {
     wchar_t* buffer = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(code);
     if (buffer)
         LocalFree(buffer);

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/Utf.h"
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/WinText.h"
 #endif
 
 namespace fs = std::filesystem;
@@ -82,8 +85,41 @@ TEST(Text, AnsiConversionUsesWindows1252)
     EXPECT_EQ(platform::ToAnsi("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80");
     EXPECT_EQ(platform::FromAnsi("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
     // A character the code page lacks becomes a question mark; nothing is dropped.
-    EXPECT_EQ(platform::ToAnsi("a\xE4\xB8\xAD" "b"), "a?b");
+    EXPECT_EQ(platform::ToAnsi("a\xE4\xB8\xAD"
+                               "b"),
+              "a?b");
     EXPECT_EQ(platform::ToAnsi(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+// Every byte of a broken sequence stands for itself, so nothing after it is swallowed and
+// no overlong form turns into a line break.
+TEST(Text, Utf16ConversionKeepsPairsAndReplacesWhatIsBroken)
+{
+    using namespace kw::utf;
+    const std::string text = std::string("a\0\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", 11);
+    std::u16string units(u"a");
+    units += u'\0';
+    units += u"\u00E9\u20AC\U0001F600";
+    EXPECT_EQ(Utf8ToUtf16<char16_t>(text), units);
+    EXPECT_EQ(Utf16ToUtf8(std::u16string_view(units)), text);
+    EXPECT_EQ(Utf16LeToUtf8(Utf8ToUtf16Le(text)), text);
+    EXPECT_EQ(Utf8ToUtf16Le("A\xF0\x9F\x98\x80"), std::string("A\0\x3D\xD8\x00\xDE", 6));
+
+    EXPECT_EQ(Utf8ToUtf16<char16_t>("a\xC0\x8A"
+                                    "b\xE0\x80\xBD"
+                                    "c\xE2\x82"),
+              u"a\uFFFD\uFFFDb\uFFFD\uFFFD\uFFFDc\uFFFD\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16<char16_t>("\xED\xA0\x80\xF4\x90\x80\x80"), std::u16string(7, u'\uFFFD'));
+    EXPECT_EQ(Utf16ToUtf8(std::u16string_view(u"x\xD800y\xDC00")), "x\xEF\xBF\xBDy\xEF\xBF\xBD");
+    EXPECT_EQ(Utf16LeToUtf8(std::string("a\0\x3D", 3)), "a\xEF\xBF\xBD");
+
+    EXPECT_TRUE(IsValidUtf8("plain \xEF\xBF\xBD \xF0\x9F\x98\x80"));
+    EXPECT_FALSE(IsValidUtf8("\xC0\x8A"));
+    EXPECT_FALSE(IsValidUtf8("ends in \xE2\x82"));
+#ifdef _WIN32
+    EXPECT_EQ(Widen(text), std::wstring(L"a") + L'\0' + L"\u00E9\u20AC\U0001F600");
+    EXPECT_EQ(Narrow(Widen(text)), text);
+#endif
 }
 
 TEST(Text, UpperCaseAndCompareIgnoreCaseBeyondAscii)
@@ -258,7 +294,8 @@ TEST(Shell, DirectCopyTakesTheShellsListsAndReplacesAsItDoes)
     EXPECT_EQ(t.Read("new\\files\\ro.txt"), "first");
 
     // The first missing source ends the copy with the system's reason.
-    r = platform::DirectCopy(List({t.Path("Q\\x.dll"), t.Path("gone.exe"), t.Path("P\\a.exe")}), List({t.Path("third")}));
+    r = platform::DirectCopy(List({t.Path("Q\\x.dll"), t.Path("gone.exe"), t.Path("P\\a.exe")}),
+                             List({t.Path("third")}));
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.aborted);
     EXPECT_EQ(t.Read("third\\x.dll"), "X");
@@ -309,9 +346,8 @@ TEST(Overrides, ProgramAndSpecialFoldersAndShellOpen)
 #endif
 
     std::string seen;
-    platform::SetShellOpenHookForTesting([&](NativeHandle, std::string_view verb, std::string_view file, std::string_view) {
-        seen = std::string(verb) + "|" + std::string(file);
-    });
+    platform::SetShellOpenHookForTesting([&](NativeHandle, std::string_view verb, std::string_view file,
+                                             std::string_view) { seen = std::string(verb) + "|" + std::string(file); });
     platform::ShellOpen(0, "explore", "D:\\Out\\Tool", "");
     platform::SetShellOpenHookForTesting({});
     EXPECT_EQ(seen, "explore|D:\\Out\\Tool");
