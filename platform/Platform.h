@@ -60,7 +60,10 @@ inline constexpr int kCsidlSystem = 37;
 // The local path of a shell folder (as SHGetFolderPath reports it: no trailing "\" except
 // at a root); false when the system cannot resolve it.
 bool SpecialFolderPath(NativeHandle owner, int csidl, std::string& path);
-// Tests set the folders (POSIX has none of its own); an empty text removes the override.
+// Says where a shell folder is, whatever the system reports (POSIX has none of its own; the
+// console program is told where the Windows folder is); an empty text removes it again.
+void SetSpecialFolder(int csidl, std::string path);
+// The same, for tests.
 void SetSpecialFolderForTesting(int csidl, std::string path);
 
 // ---- Shell ------------------------------------------------------------------------------
@@ -77,6 +80,10 @@ struct CopyResult {
 // or a folder pattern like C:\P\*.*, which copies the whole tree below it. Existing files
 // are replaced without a question. Windows shows the shell's progress and error windows.
 CopyResult ShellCopy(NativeHandle owner, std::string_view sources, std::string_view target);
+// The same copy without any window, file by file with the system's own file copy: same
+// lists, same result codes (Win32 numbering), stops at the first failure. What the
+// console program uses; the shell's progress window is the window's.
+CopyResult DirectCopy(std::string_view sources, std::string_view target);
 // The reason for a ShellCopy code: the shell has numbers of its own beside the Win32 ones.
 std::string CopyErrorText(int code);
 
