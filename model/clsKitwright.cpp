@@ -140,6 +140,8 @@ clsKitwright::clsKitwright()
     Try([&] { m_sAuthorComment = ReadIni("Personal", "Comment"); });
 }
 
+void clsKitwright::DetachPreferences() { m_sIniFile.clear(); }
+
 void clsKitwright::WriteDefaultIni()
 {
     StorePluginPath(platform::ProgramFolder());
