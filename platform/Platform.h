@@ -62,6 +62,7 @@ std::string ErrorText(unsigned long code);
 struct FolderEntry {
     std::string name;
     bool folder = false;
+    std::uint64_t size = 0;  // of a file
 };
 // The entries of a folder (without "." and ".."), in no particular order.
 unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entries);

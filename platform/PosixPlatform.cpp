@@ -351,12 +351,11 @@ unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entrie
         std::string_view name = d->d_name;
         if (name == "." || name == "..")
             continue;
-        bool folder = d->d_type == DT_DIR;
-        if (d->d_type == DT_UNKNOWN) {
-            struct stat st;
-            folder = lstat((native + "/" + d->d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-        }
-        entries.push_back({std::string(name), folder});
+        struct stat st;
+        if (fstatat(dirfd(dir), d->d_name, &st, 0) != 0 && fstatat(dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        const bool folder = S_ISDIR(st.st_mode);
+        entries.push_back({std::string(name), folder, folder ? 0 : static_cast<std::uint64_t>(st.st_size)});
     }
     closedir(dir);
     return 0;

@@ -336,7 +336,9 @@ unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entrie
         const std::wstring_view name = data.cFileName;
         if (name == L"." || name == L"..")
             continue;
-        entries.push_back({Narrow(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entries.push_back({Narrow(name), folder,
+                           folder ? 0 : (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
     } while (FindNextFileW(find, &data));
     const DWORD code = GetLastError();
     FindClose(find);

@@ -2,6 +2,9 @@
 #include "ModelTestSupport.h"
 #include "document/DescriptionFile.h"
 #include "document/PluginDocument.h"
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 using namespace kwtest;
 using kw::PluginDocument;
