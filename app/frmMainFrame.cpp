@@ -348,6 +348,7 @@ void frmMain::mnuSettings_Location_Click()
     oBrowse->DialogTitle("Select a folder to save plugins to");
     oBrowse->InitDir(0);
     oBrowse->NewStyle(true);
+    oBrowse->StartFolder(oKW().PluginLocation());
     oBrowse->Parent(hWnd());
     if (oBrowse->BrowseForFolder()) {
         oKW().PluginLocation(oBrowse->SelectedPath());

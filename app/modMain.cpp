@@ -15,6 +15,19 @@ std::unique_ptr<clsFont> g_font;
 std::unique_ptr<clsAppIcon> g_appIcon;
 std::unique_ptr<clsInitCC> g_initCC;
 HANDLE g_instanceMark = nullptr;
+
+// Marks the main window, so that a second start can find it.
+constexpr const wchar_t* kMainWindowMark = L"Kitwright.MainWindow";
+
+BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM found)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process == GetCurrentProcessId() || !GetPropW(hwnd, kMainWindowMark))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+}
 }  // namespace
 
 void SetMainFormFactory(MainFormFactory factory)
@@ -63,10 +76,35 @@ bool AnotherInstanceRunning()
     return false;
 }
 
+HWND RunningInstanceWindow()
+{
+    HWND found = nullptr;
+    EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool ActivateRunningInstance()
+{
+    HWND main = RunningInstanceWindow();
+    for (int wait = 0; !main && wait < 20; ++wait) {
+        Sleep(100);
+        main = RunningInstanceWindow();
+    }
+    if (!main)
+        return false;
+    // Asynchronous: a busy instance must not hold up this one's end.
+    if (IsIconic(main))
+        ShowWindowAsync(main, SW_RESTORE);
+    HWND front = GetLastActivePopup(main);
+    SetForegroundWindow(front && IsWindowVisible(front) ? front : main);
+    return true;
+}
+
 void Main()
 {
     g_font = std::make_unique<clsFont>();
     if (AnotherInstanceRunning()) {
+        ActivateRunningInstance();
         UnloadAllForms();
         return;
     }
@@ -75,12 +113,17 @@ void Main()
     if (!g_factory)
         return;
     g_mainForm = g_factory();
-    if (g_mainForm)
-        g_mainForm->Show();
+    if (!g_mainForm)
+        return;
+    g_mainForm->Show();
+    if (g_mainForm->hWnd())
+        SetPropW(g_mainForm->hWnd(), kMainWindowMark, reinterpret_cast<HANDLE>(1));
 }
 
 void UnloadAllForms()
 {
+    if (g_mainForm && g_mainForm->hWnd())
+        RemovePropW(g_mainForm->hWnd(), kMainWindowMark);
     g_font.reset();
     g_appIcon.reset();
     g_initCC.reset();

@@ -1,5 +1,7 @@
 #pragma once
 // Start-up and the routines every window shares.
+#include <windows.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,12 +19,19 @@ using MainFormFactory = std::function<std::unique_ptr<forms::Form>()>;
 void SetMainFormFactory(MainFormFactory factory);
 forms::Form* MainForm();
 
-// Single instance: a second start ends silently. Otherwise the common controls are set
-// up and the main window is shown modeless; the caller then runs forms::RunMessageLoop.
+// Single instance: a second start brings the running window to the front and ends.
+// Otherwise the common controls are set up and the main window is shown modeless; the
+// caller then runs forms::RunMessageLoop.
 void Main();
 // True when another process of the program holds the instance mark; the first call that
 // finds none takes it for this process, for the rest of its life.
 bool AnotherInstanceRunning();
+// The main window of the program's other running process (null when there is none yet).
+HWND RunningInstanceWindow();
+// Brings the running instance's window to the front, restored when minimised (its open
+// dialog, when it shows one). Waits a moment for a window that is still being made; false
+// when none came.
+bool ActivateRunningInstance();
 
 // Releases the font, icon and common-controls objects, then unloads every loaded form in
 // load order, ignoring errors.

@@ -226,15 +226,16 @@ def write_ico(name, layers, formats):
 
 
 def main():
-    program = [(16, 32), (24, 32), (32, 32), (48, 32), (256, 32), (16, 8), (32, 8), (16, 4), (32, 4)]
-    page = [(16, 32), (24, 32), (32, 32), (16, 8), (32, 8)]
+    # 48 and 64 px frames serve 144 and 192 dpi without stretching the 32 px one.
+    program = [(16, 32), (24, 32), (32, 32), (48, 32), (64, 32), (256, 32), (16, 8), (32, 8), (16, 4), (32, 4)]
+    page = [(16, 32), (24, 32), (32, 32), (48, 32), (64, 32), (16, 8), (32, 8)]
     write_ico("Kitwright.ico", program_icon(), program)
     write_ico("PageInformation.ico", info_icon(), page)
     write_ico("PageProgramFiles.ico", folder_icon(), page)
     write_ico("PageSystemFiles.ico", document_icon(), page)
     write_ico("PageExecutables.ico", window_icon(), page)
     write_ico("PageShortcuts.ico", shortcut_icon(), page)
-    write_ico("About.ico", program_icon(), [(32, 32)])
+    write_ico("About.ico", program_icon(), [(32, 32), (48, 32), (64, 32)])
 
 
 if __name__ == "__main__":

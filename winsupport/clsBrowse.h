@@ -15,6 +15,8 @@ public:
     void InitDir(int v_lCsidl) { initDir_ = v_lCsidl; }
     void NewStyle(bool v_bNewStyle) { newStyle_ = v_bNewStyle; }
     void NoNewFolderButton(bool v_bNoButton) { noNewFolderButton_ = v_bNoButton; }
+    // The folder shown selected when the picker opens (empty: the picker's own choice).
+    void StartFolder(std::string_view v_sPath) { startFolder_ = v_sPath; }
 
     const std::string& SelectedPath() const { return selectedPath_; }
 
@@ -30,6 +32,7 @@ private:
     int initDir_ = 0;
     bool newStyle_ = false;
     bool noNewFolderButton_ = false;
+    std::string startFolder_;
     std::string selectedPath_;
 };
 

@@ -223,6 +223,15 @@ TEST_F(MainWindowTest, MenusPickThePluginsFolderAndOpenTheReadMe)
     EXPECT_EQ(f->txtPluginLocation.Text(), kw::CompactPath(chosen + "\\", f->txtPluginLocation, *f));
     EXPECT_NE(ReadAll(programFolder + "\\Kitwright.ini").find("PluginPath=" + chosen), std::string::npos);
     {
+        // The picker opens at the folder chosen before.
+        PickerScript s;
+        s.acceptShown = true;
+        PickerDriver d(s);
+        Menu(IDM_SETTINGS_LOCATION);
+        EXPECT_EQ(s.shownName, L"chosen");
+    }
+    EXPECT_EQ(f->oKW().PluginLocation(), chosen + "\\");
+    {
         PickerScript s;
         s.cancel = true;
         PickerDriver d(s);

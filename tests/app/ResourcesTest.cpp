@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
+#include "winsupport/Dpi.h"
 
 namespace {
 
@@ -83,18 +86,40 @@ TEST(Resources, ProgramIconHasSeveralSizesAndDepths)
     }
 }
 
-TEST(Resources, PageAndAboutIconsLoad)
+TEST(Resources, PageAndAboutIconsHaveAFrameForEachCommonDpi)
 {
+    // 32 px at 96 dpi, 48 at 144 and 64 at 192: none of them stretched from another.
+    auto sizes = [](const wchar_t* name) {
+        std::vector<int> out;
+        for (const auto& e : GroupOf(name))
+            if (e.bitCount == 32)
+                out.push_back(e.width ? e.width : 256);
+        return out;
+    };
     for (int id = IDI_PAGE_INFORMATION; id <= IDI_ABOUT; ++id) {
-        HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0);
-        EXPECT_NE(icon, nullptr) << id;
-        DestroyIcon(static_cast<HICON>(icon));
+        std::vector<int> have = sizes(MAKEINTRESOURCEW(id));
+        for (int size : {32, 48, 64})
+            EXPECT_NE(std::find(have.begin(), have.end(), size), have.end()) << "icon " << id << " lacks " << size;
     }
-    std::vector<GroupEntry> about = GroupOf(MAKEINTRESOURCEW(IDI_ABOUT));
-    ASSERT_EQ(about.size(), 1u);
-    EXPECT_EQ(about[0].width, 32);
-    EXPECT_EQ(about[0].height, 32);
+    std::vector<int> program = sizes(L"A1");
+    EXPECT_NE(std::find(program.begin(), program.end(), 64), program.end());
     EXPECT_EQ(GroupOf(MAKEINTRESOURCEW(8)).size(), 0u);
+}
+
+TEST(Resources, TheFrameThatFitsABoxIsTheLargestNotLargerThanIt)
+{
+    HMODULE module = GetModuleHandleW(nullptr);
+    const LPCWSTR page = MAKEINTRESOURCEW(IDI_PAGE_INFORMATION);
+    EXPECT_EQ(kw::FittingIconFrame(module, page, 36), 32);
+    EXPECT_EQ(kw::FittingIconFrame(module, page, 32), 32);
+    EXPECT_EQ(kw::FittingIconFrame(module, page, 47), 32);
+    EXPECT_EQ(kw::FittingIconFrame(module, page, 54), 48);
+    EXPECT_EQ(kw::FittingIconFrame(module, page, 72), 64);
+    EXPECT_EQ(kw::FittingIconFrame(module, page, 500), 64);
+    EXPECT_EQ(kw::FittingIconFrame(module, page, 10), 16);  // nothing fits: the smallest
+    EXPECT_EQ(kw::FittingIconFrame(module, MAKEINTRESOURCEW(IDI_ABOUT), 20), 32);
+    EXPECT_EQ(kw::FittingIconFrame(module, L"A1", 300), 256);
+    EXPECT_EQ(kw::FittingIconFrame(module, MAKEINTRESOURCEW(8), 32), 0);
 }
 
 std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name)

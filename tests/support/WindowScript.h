@@ -153,6 +153,9 @@ struct PickerScript {
     // Folder picker: the folder to select, and its name as the tree shows it.
     std::wstring folder;
     std::wstring treeName;
+    // Folder picker: OK on whatever it shows selected as it opens (its name in shownName).
+    bool acceptShown = false;
+    std::wstring shownName;
     bool cancel = false;
 
     HWND dialog = nullptr;
@@ -244,8 +247,19 @@ inline void CALLBACK BrowseStep(HWND dlg, UINT, UINT_PTR id, DWORD)
         PressDialogButton(dlg, IDCANCEL);
         return;
     }
-    SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(s.folder.c_str()));
     HWND tree = FindChildOfClass(dlg, L"SysTreeView32");
+    if (s.acceptShown) {
+        // The tree fills as it goes: the selection counts once it held still for a while.
+        std::wstring shown = tree ? SelectedTreeText(tree) : std::wstring();
+        s.step = shown == s.shownName ? s.step + 1 : 0;
+        s.shownName = shown;
+        if (!shown.empty() && s.step >= 3) {
+            KillTimer(dlg, id);
+            PressDialogButton(dlg, IDOK);
+        }
+        return;
+    }
+    SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(s.folder.c_str()));
     if (tree && SelectedTreeText(tree) == s.treeName) {
         KillTimer(dlg, id);
         PressDialogButton(dlg, IDOK);
@@ -279,7 +293,7 @@ inline LRESULT CALLBACK PickerCbt(int code, WPARAM wParam, LPARAM lParam)
         HWND h = reinterpret_cast<HWND>(wParam);
         if (ClassOf(h) == L"#32770") {
             s->dialog = h;
-            const bool browse = !s->folder.empty();
+            const bool browse = !s->folder.empty() || s->acceptShown;
             SetTimer(h, 1, browse ? 100 : 150, browse ? BrowseStep : OpenFileStep);
             s->giveUp = SetTimer(nullptr, 0, 20000, GiveUpOnPicker);
         }

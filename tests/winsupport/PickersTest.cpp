@@ -210,4 +210,29 @@ TEST_F(PickersTest, ChosenFolderEndsInOneBackslashAndCancelKeepsIt)
     }
 }
 
+TEST_F(PickersTest, FolderPickerOpensAtTheStartFolder)
+{
+    const std::wstring start = folder + L"\\plugins\\mine";
+    CreateDirectoryW((folder + L"\\plugins").c_str(), nullptr);
+    CreateDirectoryW(start.c_str(), nullptr);
+    ASSERT_EQ(GetFileAttributesW(start.c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    // Given as the program keeps it, with its closing backslash.
+    for (const std::wstring& given : {start + L"\\", start}) {
+        kw::clsBrowse browse;
+        browse.Parent(owner);
+        browse.NewStyle(true);
+        browse.StartFolder(kw::Narrow(given));
+        Script s;
+        s.acceptShown = true;
+        {
+            Driver d(s);
+            ASSERT_TRUE(browse.BrowseForFolder());
+        }
+        EXPECT_EQ(s.shownName, L"mine");
+        EXPECT_EQ(browse.SelectedPath(), kw::Narrow(start + L"\\"));
+    }
+    RemoveDirectoryW(start.c_str());
+    RemoveDirectoryW((folder + L"\\plugins").c_str());
+}
+
 }  // namespace

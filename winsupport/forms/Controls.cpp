@@ -5,9 +5,11 @@
 #include <cmath>
 #include <map>
 #include <tuple>
+#include <utility>
 
 #include "platform/RuntimeError.h"
 #include "platform/WinText.h"
+#include "winsupport/Dpi.h"
 #include "winsupport/Placeholder.h"
 #include "winsupport/forms/DropTarget.h"
 #include "winsupport/forms/Form.h"
@@ -1070,6 +1072,23 @@ void Label::Caption(const std::string& caption) { CaptionText(caption); }
 
 Image::Image(Form& form, int id) : Control(form, id, ControlKind::Image) {}
 
+Image::~Image()
+{
+    ReleaseLoaded();
+}
+
+void Image::Unbind()
+{
+    Control::Unbind();
+    ReleaseLoaded();
+}
+
+void Image::ReleaseLoaded()
+{
+    if (loaded_)
+        DestroyIcon(std::exchange(loaded_, nullptr));
+}
+
 HICON Image::Picture() const
 {
     RequireBound();
@@ -1080,6 +1099,8 @@ void Image::Picture(HICON icon)
 {
     RequireBound();
     Send(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon));
+    if (loaded_ && icon != loaded_)
+        ReleaseLoaded();  // only now: the control showed it until here
 }
 
 bool Image::LoadPicture(int resourceId)
@@ -1087,15 +1108,14 @@ bool Image::LoadPicture(int resourceId)
     RequireBound();
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    int size = rc.right < rc.bottom ? rc.right : rc.bottom;
-    if (size < 16)
-        size = 0;  // the icon's own size
-    // Shared: the system owns the icon, so replacing it leaks nothing.
-    auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
-                                              IMAGE_ICON, size, size, LR_SHARED));
+    // A frame drawn for the box's size: one stretched to it looks soft.
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    int size = FittingIconFrame(module, MAKEINTRESOURCEW(resourceId), rc.right < rc.bottom ? rc.right : rc.bottom);
+    auto icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0));
     if (!icon)
         return false;
     Picture(icon);
+    loaded_ = icon;
     return true;
 }
 

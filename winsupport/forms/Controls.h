@@ -318,10 +318,19 @@ public:
     Image(Form& form, int id);
     bool HasBackColor() const override { return false; }
     bool HasFont() const override { return false; }
+    ~Image() override;
     HICON Picture() const;
     void Picture(HICON icon);
-    // Loads an icon of the program by number at the control's size; false when missing.
+    // Loads an icon of the program by number, the frame that fits the control; false when
+    // missing. The image owns that icon (a frame of its own size cannot be a shared one).
     bool LoadPicture(int resourceId);
+
+protected:
+    void Unbind() override;
+
+private:
+    void ReleaseLoaded();
+    HICON loaded_ = nullptr;
 };
 
 // A page: a child dialog (DS_CONTROL | WS_CHILD) made from its own template when the form
