@@ -461,7 +461,10 @@ ExeGraph MergeSightings(std::vector<Sighting> (&lists)[srcCount])
         std::optional<std::size_t> previous;
         int unnamed = 0;
         for (const Sighting& s : lists[src]) {
-            const std::string key = s.exe.empty() ? "\x01" + std::to_string(src) + ":" + std::to_string(unnamed++) : Upper(s.exe);
+            // An executable no file names stays one of its own.
+            std::string key = Upper(s.exe);
+            if (s.exe.empty())
+                key.append(1, '\x01').append(std::to_string(src * 100 + unnamed++));
             auto [it, added] = index.try_emplace(key, g.records.size());
             if (added) {
                 g.records.emplace_back();
