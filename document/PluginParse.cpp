@@ -709,22 +709,67 @@ struct Choices {
 
 class Rebuilder {
 public:
-    Rebuilder(const PluginContent& content, const clsKitwright& preferences, const std::string& pluginsFolder)
+    Rebuilder(const PluginContent& content, const clsKitwright* preferences, const std::string& pluginsFolder)
         : content_(content), prefs_(preferences), plugins_(pluginsFolder),
           pn_(content.infName.substr(0, content.infName.size() - 4))
     {
+    }
+
+    std::vector<std::string> Created()
+    {
+        std::vector<std::string> unread, created;
+        if (ReadFacts(unread))
+            FindCreatedScripts(created);
+        return created;
     }
 
     Reconstruction Run()
     {
         Reconstruction out;
         std::vector<std::string> unread;
-        const std::string* infBytes = File(content_.infName);
-        if (!infBytes) {
+        if (!ReadFacts(unread)) {
             out.unread.push_back(content_.infName + " could not be read.");
             return out;
         }
+        GatherExecutables(unread);
+        FindCreatedScripts(out.created);
+
+        // Where the files alone cannot tell two documents apart, each is tried and the one that
+        // makes the same files is taken; ties go to the first, the likeliest.
+        int best = std::numeric_limits<int>::min();
+        for (const Choices& choice : Alternatives()) {
+            std::vector<std::string> notes;
+            PluginDocument doc = Build(choice, notes);
+            const std::string* page = File(pn_ + ".htm");
+            const bool pageRead = page && ReadHelpPage(page_, inf_.hasAuthorLines, *prefs_, plugins_, doc);
+            std::vector<std::string> changed = Changed(doc);
+            const int score = (pageRead ? 1000 : 0) - static_cast<int>(changed.size());
+            if (score > best) {
+                best = score;
+                out.document = std::move(doc);
+                out.changed = std::move(changed);
+                out.unread = unread;
+                out.unread.insert(out.unread.end(), notes.begin(), notes.end());
+                if (!page)
+                    out.unread.push_back(pn_ + ".htm is missing: the description and the program's website are unknown.");
+                else if (!pageRead)
+                    out.unread.push_back(pn_ + ".htm: the description and the program's website could not be read.");
+            }
+            if (pageRead && out.changed.empty())
+                break;
+        }
+        return out;
+    }
+
+private:
+    // What the INF, the menu file, the scripts and the help page's title say.
+    bool ReadFacts(std::vector<std::string>& unread)
+    {
+        const std::string* infBytes = File(content_.infName);
+        if (!infBytes)
+            return false;
         inf_ = InfReader(pn_, content_.infName, unread).Read(platform::FromAnsi(*infBytes));
+
         dest_ = inf_.programsFolder ? dstPrograms : dstSystem32;
         envFolder_ = dest_ == dstPrograms ? "%SystemDrive%\\Programs\\" + pn_ + "\\" : "%SystemRoot%\\System32\\";
         zelFolder_ = dest_ == dstPrograms ? "@GetProgramDrive()\\Programs\\" + pn_ + "\\" : "@GetWinDir()\\System32\\";
@@ -747,37 +792,9 @@ public:
             if (auto name = Rebreak(inf_.programName, page_, pos); name && page_.compare(pos, 7, "</h1>\r\n") == 0)
                 programName_ = *name;
         }
-        GatherExecutables(unread);
-        FindCreatedScripts(out.created);
-
-        // Where the files alone cannot tell two documents apart, each is tried and the one that
-        // makes the same files is taken; ties go to the first, the likeliest.
-        int best = std::numeric_limits<int>::min();
-        for (const Choices& choice : Alternatives()) {
-            std::vector<std::string> notes;
-            PluginDocument doc = Build(choice, notes);
-            const std::string* page = File(pn_ + ".htm");
-            const bool pageRead = page && ReadHelpPage(page_, inf_.hasAuthorLines, prefs_, plugins_, doc);
-            std::vector<std::string> changed = Changed(doc);
-            const int score = (pageRead ? 1000 : 0) - static_cast<int>(changed.size());
-            if (score > best) {
-                best = score;
-                out.document = std::move(doc);
-                out.changed = std::move(changed);
-                out.unread = unread;
-                out.unread.insert(out.unread.end(), notes.begin(), notes.end());
-                if (!page)
-                    out.unread.push_back(pn_ + ".htm is missing: the description and the program's website are unknown.");
-                else if (!pageRead)
-                    out.unread.push_back(pn_ + ".htm: the description and the program's website could not be read.");
-            }
-            if (pageRead && out.changed.empty())
-                break;
-        }
-        return out;
+        return true;
     }
 
-private:
     const std::string* File(const std::string& name) const
     {
         auto it = content_.files.find(name);
@@ -1047,7 +1064,7 @@ private:
 
     std::vector<std::string> Changed(const PluginDocument& doc) const
     {
-        const GeneratedPlugin made = WriteInMemory(doc, prefs_, plugins_);
+        const GeneratedPlugin made = WriteInMemory(doc, *prefs_, plugins_);
         std::vector<std::string> changed;
         if (made.code != 0)
             changed.push_back(content_.infName);
@@ -1070,8 +1087,8 @@ private:
     }
 
     const PluginContent& content_;
-    const clsKitwright& prefs_;
-    const std::string& plugins_;
+    const clsKitwright* prefs_;  // none when only the created scripts are wanted
+    const std::string plugins_;
     const std::string pn_;
     InfFacts inf_;
     MenuFacts menu_;
@@ -1101,7 +1118,12 @@ bool IsScriptName(std::string_view name)
 
 Reconstruction Reconstruct(const PluginContent& content, const clsKitwright& preferences, const std::string& pluginsFolder)
 {
-    return Rebuilder(content, preferences, pluginsFolder).Run();
+    return Rebuilder(content, &preferences, pluginsFolder).Run();
+}
+
+std::vector<std::string> CreatedScripts(const PluginContent& content)
+{
+    return Rebuilder(content, nullptr, {}).Created();
 }
 
 }  // namespace pluginparse

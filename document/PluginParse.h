@@ -18,6 +18,9 @@ struct Reconstruction {
     std::vector<std::string> unread, changed, created;
 };
 
+// The scripts in files\ that the plugin's writers made (content.infName is set).
+std::vector<std::string> CreatedScripts(const PluginContent& content);
+
 // The document behind the plugin content (content.infName is set).
 Reconstruction Reconstruct(const PluginContent& content, const clsKitwright& preferences, const std::string& pluginsFolder);
 

@@ -153,6 +153,15 @@ PluginReading ReadPlugin(const std::string& folderOrInf, const clsKitwright& pre
     return ReadPluginContent(content, preferences);
 }
 
+std::vector<std::string> CreatedScripts(const std::string& pluginFolder)
+{
+    PluginContent content;
+    std::string reason;
+    if (!LoadPluginContent(pluginFolder, content, reason) || content.infName.empty())
+        return {};
+    return pluginparse::CreatedScripts(content);
+}
+
 bool HoldsPlugin(const std::string& folder)
 {
     std::vector<platform::FolderEntry> entries;

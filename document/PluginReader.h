@@ -60,6 +60,9 @@ struct GeneratedPlugin {
 };
 GeneratedPlugin WriteInMemory(const PluginDocument& doc, const clsKitwright& preferences, const std::string& pluginsFolder);
 
+// The scripts in the plugin's files\ folder that its writers made, by name.
+std::vector<std::string> CreatedScripts(const std::string& pluginFolder);
+
 // True when the folder holds a plugin INF: a *.inf file with a [Velmont] section. Only such
 // a folder is ever replaced.
 bool HoldsPlugin(const std::string& folder);
