@@ -2,6 +2,7 @@
 // that this program did not make or that were changed by hand.
 #include <algorithm>
 #include <map>
+#include <sstream>
 
 #include "ModelTestSupport.h"
 #include "document/PluginReader.h"
@@ -36,7 +37,10 @@ std::map<std::string, std::string> Snapshot(const std::string& folder)
         std::u8string rel = e.path().lexically_relative(base).u8string();
         std::string name(rel.begin(), rel.end());
         std::replace(name.begin(), name.end(), '/', '\\');
-        files[name] = ReadAll(ToModel(e.path()));
+        std::ifstream in(e.path(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        files[name] = bytes.str();
     }
     return files;
 }
@@ -173,6 +177,129 @@ TEST_F(PluginReader, EveryExpectedFolderReadsBackToTheSameFiles)
         ExpectSameFiles(r, c.severalFolders);
         EXPECT_EQ(Snapshot(folder), before);
     }
+}
+
+// A plugin made with its copies reads back to its own document: the copies as program files.
+TEST_F(PluginReader, APluginWithItsCopiesReadsBackToItsDocument)
+{
+    const std::string src = root + "\\src\\";
+    MakeFile("src\\edit.exe", "MZ");
+    MakeFile("src\\help.chm", "ITSF");
+    kw::clsKitwright kw;
+    kw.MaxExecutables(9);
+    kw.PluginLocation(root + "\\plugins");
+    kw.PluginName("Edit");
+    kw.ProgramName("Edit Pro");
+    kw.Description("Two\r\nlines");
+    kw.ProgramWebsite("http://edit.example/");
+    kw.ProgramFilesDest(kw::dstPrograms);
+    kw.SystemFilesDest(kw::dstSystem32);
+    kw.ProgramFile(src + "help.chm");
+    kw.Executable(3, src + "edit.exe");
+    kw.ShortcutName(3, "Editor");
+    kw.IncAutorun(3, kw::cvChecked);
+    kw.IncJuxDesktop(3, kw::cvChecked);
+    kw.IncJuxMenu(kw::cvChecked);
+    kw.MenuGroup("Office");
+    ASSERT_EQ(kw.CreatePlugin(), 0);
+    kw::WritePluginFiles(kw);
+    ASSERT_TRUE(kw.CopyFiles());
+    const std::string plugin = root + "\\plugins\\Edit";
+    const auto before = Snapshot(plugin);
+
+    const kw::PluginReading r = kw::ReadPlugin(plugin + "\\Edit.inf", *prefs);
+    ASSERT_TRUE(r.found);
+    EXPECT_TRUE(r.unread.empty()) << r.unread.front();
+    EXPECT_TRUE(r.changed.empty()) << r.changed.front();
+    EXPECT_EQ(r.created, std::vector<std::string>{"autorun_Editor.cmd"});
+    const PluginDocument& d = r.document;
+    EXPECT_EQ(d.PluginName, "Edit");
+    EXPECT_EQ(d.ProgramName, "Edit Pro");
+    EXPECT_EQ(d.Description, "Two\r\nlines");
+    EXPECT_EQ(d.ProgramWebsite, "http://edit.example/");
+    EXPECT_EQ(d.ProgramFiles, std::vector<std::string>{plugin + "\\files\\help.chm"});
+    EXPECT_EQ(d.Executables[0].Path, plugin + "\\files\\edit.exe");
+    EXPECT_EQ(d.Executables[0].ShortcutName, "Editor");
+    EXPECT_EQ(d.Executables[0].IncAutorun, kw::cvChecked);
+    EXPECT_EQ(d.Executables[0].IncJuxDesktop, kw::cvChecked);
+    EXPECT_EQ(d.Executables[0].IncRamdisk, kw::cvUnchecked);
+    EXPECT_TRUE(d.Executables[1].IsBlank());
+    EXPECT_EQ(d.MenuGroup, "Office");
+    EXPECT_EQ(d.IncJuxMenu, kw::cvChecked);
+    EXPECT_EQ(d.SystemFiles, std::vector<std::string>{});
+    EXPECT_EQ(Snapshot(plugin), before);
+}
+
+// Folders this program did not make, or that were changed by hand: what can be read is read,
+// what cannot is listed, nothing crashes and nothing on disk changes.
+TEST_F(PluginReader, ForeignAndDamagedFoldersAreReadAsFarAsTheyGo)
+{
+    const std::string data = DataDir() + "\\writers\\cafe\\";
+    auto copyOfCafe = [&](const std::string& name) {
+        const std::string folder = root + "\\" + name + "\\Café Kit";
+        fs::create_directories(ToFs(folder));
+        fs::copy(ToFs(data), ToFs(folder), fs::copy_options::recursive);
+        return folder;
+    };
+    auto read = [&](const std::string& folder) {
+        const auto before = Snapshot(folder);
+        kw::PluginReading r = kw::ReadPlugin(folder, *prefs);
+        EXPECT_EQ(Snapshot(folder), before);
+        return r;
+    };
+    auto mentions = [](const std::vector<std::string>& texts, const std::string& part) {
+        return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
+    };
+
+    // No plugin at all.
+    MakeFile("foreign\\setup.inf", "[Version]\r\n[Strings]\r\n");
+    MakeFile("foreign\\readme.txt", "hello");
+    kw::PluginReading r = read(root + "\\foreign");
+    EXPECT_FALSE(r.found);
+    ASSERT_EQ(r.unread.size(), 1u);
+    EXPECT_NE(r.unread[0].find("holds no plugin INF file"), std::string::npos);
+    r = kw::ReadPlugin(root + "\\nowhere", *prefs);
+    EXPECT_FALSE(r.found);
+    EXPECT_TRUE(mentions(r.unread, "could not be read"));
+
+    // A hand-edited INF: the extra line is named, the rest is read.
+    std::string folder = copyOfCafe("edited");
+    std::string inf = ReadAll(folder + "\\Café Kit.inf");
+    inf.insert(inf.find("; System Files"), "\"files\\extra.dll\"=b,,7\r\nsomething odd\r\n");
+    WriteAll(folder + "\\Café Kit.inf", inf);
+    r = read(folder);
+    ASSERT_TRUE(r.found);
+    EXPECT_TRUE(mentions(r.unread, "Café Kit.inf: the line \"something odd\""));
+    EXPECT_EQ(r.document.Executables[0].ShortcutName, "Éditeur");
+    EXPECT_TRUE(mentions(r.changed, "Café Kit.inf"));
+
+    // A help page cut in half, a missing script, a binary menu file.
+    folder = copyOfCafe("damaged");
+    const std::string page = ReadAll(folder + "\\Café Kit.htm");
+    WriteAll(folder + "\\Café Kit.htm", page.substr(0, page.size() / 2));
+    fs::remove(ToFs(folder + "\\files\\ramdisk_Éditeur.cmd"));
+    std::string binary(5000, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 7919 % 251);
+    WriteAll(folder + "\\Café Kit_zelmenu.xml", binary);
+    r = read(folder);
+    ASSERT_TRUE(r.found);
+    EXPECT_TRUE(mentions(r.unread, "Café Kit.htm: the description and the program's website could not be read."));
+    EXPECT_TRUE(mentions(r.unread, "Café Kit_zelmenu.xml: the start menu could not be read."));
+    EXPECT_EQ(r.document.Executables[0].Path, folder + "\\files\\editor.exe");  // named by its shortcut lines too
+    EXPECT_EQ(r.document.ProgramName, "Café \"Deluxe\" <Pro>");
+    EXPECT_EQ(r.document.SystemFiles, (std::vector<std::string>{"oledlg.dll", "msxml3.dll"}));
+
+    // A huge file is not read at all; a binary INF that still has the section reads as far as it goes.
+    folder = copyOfCafe("huge");
+    WriteAll(folder + "\\Café Kit.htm", std::string(17u << 20, 'x'));
+    WriteAll(folder + "\\Café Kit.inf", binary + "\r\n[Velmont]\r\n" + binary);
+    r = read(folder);
+    ASSERT_TRUE(r.found);
+    EXPECT_TRUE(mentions(r.unread, "Café Kit.htm is too large"));
+    EXPECT_TRUE(mentions(r.unread, "Café Kit.inf: its header could not be read."));
+    EXPECT_EQ(r.document.PluginName, "Café Kit");
+    EXPECT_TRUE(prompt.shown.empty());
 }
 
 }  // namespace
