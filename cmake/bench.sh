@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # make bench: the program's start-up, size, imports and memory against their targets, then
-# the copy benchmark. Prints every figure; ends non-zero when a target was missed.
+# reading back and replacing plugins, then the copy benchmark. Prints every figure; ends
+# non-zero when a target was missed.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
@@ -88,6 +89,21 @@ if [ -n "$peak" ]; then
   [ -n "$templates_ws" ] && echo "           the window's templates alone, with no code, peak at $templates_ws KB"
 else
   verdict 0 "peak working set not measured"
+fi
+
+echo
+echo "== Plugin documents, natively (Release): reading back a 1,000-file plugin; replace against create"
+release="$top/build/native-release"
+cmake -S "$top" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS= >/dev/null &&
+  cmake --build "$release" --target kw_document_bench >/dev/null &&
+  "$release/tests/bench/kw_document_bench" | tee "$out/document.txt" | sed 's/^/  /'
+read_ms=$(awk '/^read back/ {for (i = 1; i <= NF; ++i) if ($i == "best") print $(i + 1)}' "$out/document.txt")
+replace_ratio=$(awk '/^create fresh/ {for (i = 1; i <= NF; ++i) if ($i == "ratio") print $(i + 1)}' "$out/document.txt")
+if [ -n "$read_ms" ] && [ -n "$replace_ratio" ]; then
+  verdict "$(awk "BEGIN{print ($read_ms <= 50) ? 1 : 0}")" "reading back 1,000 files: $read_ms ms (target <= 50 ms)"
+  verdict "$(awk "BEGIN{print ($replace_ratio <= 1.2) ? 1 : 0}")" "replace against create: ratio $replace_ratio (target <= 1.20)"
+else
+  verdict 0 "plugin documents not measured"
 fi
 
 if [ "${KW_BENCH_COPY:-1}" = 0 ]; then

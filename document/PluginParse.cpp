@@ -14,44 +14,78 @@
 
 namespace kw {
 
-namespace {
+namespace pluginparse {
 
-// The model as Create leaves it for the writers, the preferences detached, in a dry run.
-int Prepared(clsKitwright& kw, const PluginDocument& doc, const std::string& pluginsFolder)
-{
-    kw.DetachPreferences();
-    ApplyDocument(doc, kw);
-    kw.PluginLocation(pluginsFolder);
-    return kw.CreatePlugin();
-}
+// A document put into a copy of the preferences, as Create leaves the model for the writers;
+// nothing touches the disk. The values only the help page and the INF's header show can be
+// changed afterwards without putting the whole document in again.
+class MadePlugin {
+public:
+    MadePlugin(const PluginDocument& doc, const clsKitwright& preferences, const std::string& pluginsFolder)
+        : kw_(preferences)
+    {
+        kw_.DetachPreferences();
+        ApplyDocument(doc, kw_);
+        kw_.PluginLocation(pluginsFolder);
+        platform::FileCapture capture;
+        code_ = kw_.CreatePlugin();
+    }
 
-std::map<std::string, std::string> Below(const platform::FileCapture& capture, const clsKitwright& kw)
-{
-    std::map<std::string, std::string> files;
-    const std::string folder = kw.PluginLocation() + kw.PluginName() + "\\";
-    for (const auto& [path, bytes] : capture.Files())
-        if (path.starts_with(folder))
-            files.emplace(path.substr(folder.size()), bytes);
-    return files;
-}
+    int Code() const { return code_; }
+    clsKitwright& Model() { return kw_; }
 
-}  // namespace
+    GeneratedPlugin Files() const
+    {
+        GeneratedPlugin out;
+        out.code = code_;
+        if (code_ != 0)
+            return out;
+        platform::FileCapture capture;
+        try {
+            WritePluginFiles(kw_);
+        } catch (const WriteError& e) {
+            out.code = static_cast<int>(e.Code());
+        }
+        out.files = Below(capture);
+        return out;
+    }
+
+    // The help page, UTF-8; empty when Create refuses the document.
+    std::string HelpPage() const
+    {
+        if (code_ != 0)
+            return {};
+        platform::FileCapture capture;
+        try {
+            modHtm::WriteHelpFile(kw_);
+        } catch (const WriteError&) {
+            return {};
+        }
+        auto files = Below(capture);
+        auto it = files.find(kw_.PluginName() + ".htm");
+        return it == files.end() ? std::string() : platform::FromAnsi(it->second);
+    }
+
+private:
+    std::map<std::string, std::string> Below(const platform::FileCapture& capture) const
+    {
+        std::map<std::string, std::string> files;
+        const std::string folder = kw_.PluginLocation() + kw_.PluginName() + "\\";
+        for (const auto& [path, bytes] : capture.Files())
+            if (path.starts_with(folder))
+                files.emplace(path.substr(folder.size()), bytes);
+        return files;
+    }
+
+    clsKitwright kw_;
+    int code_ = 0;
+};
+
+}  // namespace pluginparse
 
 GeneratedPlugin WriteInMemory(const PluginDocument& doc, const clsKitwright& preferences, const std::string& pluginsFolder)
 {
-    GeneratedPlugin out;
-    clsKitwright kw = preferences;
-    platform::FileCapture capture;
-    out.code = Prepared(kw, doc, pluginsFolder);
-    if (out.code != 0)
-        return out;
-    try {
-        WritePluginFiles(kw);
-    } catch (const WriteError& e) {
-        out.code = static_cast<int>(e.Code());
-    }
-    out.files = Below(capture, kw);
-    return out;
+    return pluginparse::MadePlugin(doc, preferences, pluginsFolder).Files();
 }
 
 namespace pluginparse {
@@ -630,35 +664,24 @@ bool SameTail(std::string_view page, std::string_view made)
     return page.substr(0, from + head.size()) == made.substr(0, from + head.size()) && page.substr(to) == made.substr(to);
 }
 
-// The help page alone, made in memory.
-std::string HelpPage(const PluginDocument& doc, const clsKitwright& preferences, const std::string& pluginsFolder)
+// Puts the help page's own values into the document and the made plugin (the program name's
+// line breaks, the author switch, the description and the program's website); false when the
+// page is not the one the rest of the plugin makes.
+bool ReadHelpPage(const std::string& page, bool authorLines, MadePlugin& made, PluginDocument& doc)
 {
-    clsKitwright kw = preferences;
-    platform::FileCapture capture;
-    if (Prepared(kw, doc, pluginsFolder) != 0)
-        return {};
-    try {
-        modHtm::WriteHelpFile(kw);
-    } catch (const WriteError&) {
-        return {};
-    }
-    auto files = Below(capture, kw);
-    auto it = files.find(doc.PluginName + ".htm");
-    return it == files.end() ? std::string() : platform::FromAnsi(it->second);
-}
-
-// Puts the help page's own values into the document (the program name's line breaks, the
-// author switch, the description and the program's website); false when the page is not
-// the one the rest of the plugin makes.
-bool ReadHelpPage(const std::string& page, bool authorLines, const clsKitwright& preferences,
-                  const std::string& pluginsFolder, PluginDocument& doc)
-{
-    doc.IncAuthor = cvUnchecked;
-    doc.Description.clear();
-    doc.ProgramWebsite.clear();
-    std::string made = HelpPage(doc, preferences, pluginsFolder);
-    std::size_t h1 = made.find("<h1>");
-    if (h1 == std::string::npos || page.compare(0, h1 + 4, made, 0, h1 + 4) != 0)
+    clsKitwright& kw = made.Model();
+    auto set = [&](CheckValue author, const std::string& description, const std::string& website) {
+        doc.IncAuthor = author;
+        doc.Description = description;
+        doc.ProgramWebsite = website;
+        kw.IncAuthor(author);
+        kw.Description(description);
+        kw.ProgramWebsite(website);
+    };
+    set(cvUnchecked, {}, {});
+    std::string mine = made.HelpPage();
+    std::size_t h1 = mine.find("<h1>");
+    if (h1 == std::string::npos || page.compare(0, h1 + 4, mine, 0, h1 + 4) != 0)
         return false;
     std::size_t pos = h1 + 4;
     auto name = Rebreak(doc.ProgramName, page, pos);
@@ -667,21 +690,22 @@ bool ReadHelpPage(const std::string& page, bool authorLines, const clsKitwright&
     pos += 7;
     if (*name != doc.ProgramName) {
         doc.ProgramName = *name;
-        made = HelpPage(doc, preferences, pluginsFolder);
+        kw.ProgramName(*name);
+        mine = made.HelpPage();
     }
     // Up to here the page and the one made agree.
-    const std::size_t madeTail = pos;
-    const std::size_t tail = made.size() - madeTail;
-    if (page.size() < pos + tail || !SameTail(std::string_view(page).substr(page.size() - tail),
-                                              std::string_view(made).substr(madeTail)))
+    const std::size_t tail = mine.size() - pos;
+    if (page.size() < pos + tail ||
+        !SameTail(std::string_view(page).substr(page.size() - tail), std::string_view(mine).substr(pos)))
         return false;
     std::string_view region = std::string_view(page).substr(pos, page.size() - tail - pos);
 
+    CheckValue author = cvUnchecked;
     if (authorLines) {
-        doc.IncAuthor = cvChecked;
-        PluginDocument withAuthor = doc;
-        const std::string block = HelpPage(withAuthor, preferences, pluginsFolder);
-        const std::string own = block.substr(madeTail, block.size() - madeTail - tail);
+        author = cvChecked;
+        kw.IncAuthor(cvChecked);
+        const std::string block = made.HelpPage();
+        const std::string own = block.substr(pos, block.size() - pos - tail);
         if (region.starts_with(own)) {
             region.remove_prefix(own.size());
         } else if (auto end = ForeignAuthorBlock(region)) {
@@ -691,10 +715,14 @@ bool ReadHelpPage(const std::string& page, bool authorLines, const clsKitwright&
         }
     } else if (region.starts_with("<br />\r\n")) {
         // Switched on with every author text empty: the block is a lone line break.
-        doc.IncAuthor = cvChecked;
+        author = cvChecked;
         region.remove_prefix(8);
     }
-    return ReadDescriptionAndWebsite(region, doc.ProgramName, doc);
+    PluginDocument read;
+    if (!ReadDescriptionAndWebsite(region, doc.ProgramName, read))
+        return false;
+    set(author, read.Description, read.ProgramWebsite);
+    return true;
 }
 
 // ---- Putting it together ------------------------------------------------------------------------
@@ -741,8 +769,9 @@ public:
             std::vector<std::string> notes;
             PluginDocument doc = Build(choice, notes);
             const std::string* page = File(pn_ + ".htm");
-            const bool pageRead = page && ReadHelpPage(page_, inf_.hasAuthorLines, *prefs_, plugins_, doc);
-            std::vector<std::string> changed = Changed(doc);
+            MadePlugin made(doc, *prefs_, plugins_);
+            const bool pageRead = page && ReadHelpPage(page_, inf_.hasAuthorLines, made, doc);
+            std::vector<std::string> changed = Changed(made);
             const int score = (pageRead ? 1000 : 0) - static_cast<int>(changed.size());
             if (score > best) {
                 best = score;
@@ -803,8 +832,10 @@ private:
 
     bool InFilesFolder(const std::string& name) const
     {
-        return std::any_of(content_.filesFolder.begin(), content_.filesFolder.end(),
-                           [&](const platform::FolderEntry& e) { return SameName(e.name, name); });
+        if (filesFolderNames_.empty())
+            for (const platform::FolderEntry& e : content_.filesFolder)
+                filesFolderNames_.insert(Upper(e.name));
+        return filesFolderNames_.count(Upper(name)) != 0;
     }
 
     void GatherExecutables(std::vector<std::string>& unread)
@@ -1062,9 +1093,9 @@ private:
                 return name;
     }
 
-    std::vector<std::string> Changed(const PluginDocument& doc) const
+    std::vector<std::string> Changed(const MadePlugin& plugin) const
     {
-        const GeneratedPlugin made = WriteInMemory(doc, *prefs_, plugins_);
+        const GeneratedPlugin made = plugin.Files();
         std::vector<std::string> changed;
         if (made.code != 0)
             changed.push_back(content_.infName);
@@ -1098,6 +1129,7 @@ private:
     ExeGraph graph_;
     std::vector<ExeRecord> scriptOnly_;
     std::string page_;         // the help page, UTF-8
+    mutable std::set<std::string> filesFolderNames_;  // upper case
     std::string programName_;  // with the line breaks the help page shows
 };
 

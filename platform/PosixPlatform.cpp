@@ -145,7 +145,18 @@ std::string UpperCase(std::string_view utf8)
 
 int CompareText(std::string_view a, std::string_view b)
 {
-    return UpperCodePoints(a).compare(UpperCodePoints(b));
+    // ASCII, the usual case for paths, compared in place; from the first other byte on (a
+    // character boundary in both texts) the full case mapping decides.
+    std::size_t i = 0;
+    for (; i < a.size() && i < b.size(); ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x80 || y >= 0x80)
+            return UpperCodePoints(a.substr(i)).compare(UpperCodePoints(b.substr(i)));
+        const unsigned char ux = x >= 'a' && x <= 'z' ? x - 32 : x, uy = y >= 'a' && y <= 'z' ? y - 32 : y;
+        if (ux != uy)
+            return ux < uy ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
 std::string ProgramFolder()
