@@ -58,9 +58,10 @@ clean:
 	rm -rf build/native build/native-asan build/windows build/windows-i686 build/fuzz build/dist build/screenshots
 
 # make bench: start-up against a minimal window, exe size and imports, peak working set, the
-#             model's costs at 1k, 10k and 30k files (native Release and under Wine), and
-#             plugin creation with a folder-tree copy against a plain recursive copy (natively
-#             and under Wine; KW_BENCH_COPY=0 leaves that long part out). Not part of `make test`.
+#             model's costs at 1k, 10k and 30k files (native Release and under Wine), reading
+#             back and replacing a 1,000-file plugin (natively, Release), and plugin creation
+#             with a folder-tree copy against a plain recursive copy (natively and under Wine;
+#             KW_BENCH_COPY=0 leaves that long part out). Not part of `make test`.
 .PHONY: bench
 bench: deps wineprefix
 	@bash cmake/bench.sh

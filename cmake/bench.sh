@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # make bench: the program's start-up, size, imports and memory against their targets, how the
-# model's costs grow with the number of files (native Release and under Wine), then the copy
-# benchmark. Prints every figure; ends non-zero when a target was missed.
+# model's costs grow with the number of files (native Release and under Wine), reading back and
+# replacing plugins, then the copy benchmark. Prints every figure; ends non-zero when a target
+# was missed.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
@@ -103,6 +104,20 @@ echo
 echo "== Growth under Wine, with the system's comparison (targets 3x the native ones)"
 bash "$here/wine-run.sh" "$build/tests/bench/kw_growth_bench.exe" 3 | tr -d '\r' | sed 's/^/  /'
 [ "${PIPESTATUS[0]}" = 0 ] || missed=1
+echo
+echo "== Plugin documents, natively (Release): reading back a 1,000-file plugin; replace against create"
+release="$top/build/native-release"
+cmake --preset native-release >/dev/null &&
+  cmake --build "$release" --target kw_document_bench >/dev/null &&
+  "$release/tests/bench/kw_document_bench" | tee "$out/document.txt" | sed 's/^/  /'
+read_ms=$(awk '/^read back/ {for (i = 1; i <= NF; ++i) if ($i == "best") print $(i + 1)}' "$out/document.txt")
+replace_ratio=$(awk '/^create fresh/ {for (i = 1; i <= NF; ++i) if ($i == "ratio") print $(i + 1)}' "$out/document.txt")
+if [ -n "$read_ms" ] && [ -n "$replace_ratio" ]; then
+  verdict "$(awk "BEGIN{print ($read_ms <= 50) ? 1 : 0}")" "reading back 1,000 files: $read_ms ms (target <= 50 ms)"
+  verdict "$(awk "BEGIN{print ($replace_ratio <= 1.2) ? 1 : 0}")" "replace against create: ratio $replace_ratio (target <= 1.20)"
+else
+  verdict 0 "plugin documents not measured"
+fi
 
 if [ "${KW_BENCH_COPY:-1}" = 0 ]; then
   [ "$missed" = 0 ] && echo "bench: every target met" || echo "bench: a target was missed (see [MISSED] above)"

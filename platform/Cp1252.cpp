@@ -19,6 +19,15 @@ std::string FromUtf8(std::string_view utf8)
     std::string out;
     out.reserve(utf8.size());
     for (size_t pos = 0; pos < utf8.size();) {
+        // Plain ASCII, the bulk of every generated file, goes across as it is.
+        size_t run = pos;
+        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80)
+            ++run;
+        if (run > pos) {
+            out.append(utf8.substr(pos, run - pos));
+            pos = run;
+            continue;
+        }
         char32_t cp = utf::DecodeUtf8(utf8, pos);
         if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
             out += static_cast<char>(cp);

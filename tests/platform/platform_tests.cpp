@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -371,4 +372,105 @@ TEST(Prompt, InstalledPromptSeesMessages)
     platform::SetPrompt(before);
     EXPECT_EQ(rec.last, "Attention: Hello");
     EXPECT_EQ(rec.style, 0x31u);
+}
+
+TEST(Folders, ListMoveRemoveAndTemporaryFolders)
+{
+    TempFolder t;
+    t.Write("old\\a.txt", "A");
+    t.Write("old\\sub\\b.txt", "B");
+    t.Write("other\\c.txt", "C");
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_EQ(platform::ListFolder(t.Path("old"), entries), 0u);
+    std::sort(entries.begin(), entries.end(), [](auto& x, auto& y) { return x.name < y.name; });
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "a.txt");
+    EXPECT_FALSE(entries[0].folder);
+    EXPECT_EQ(entries[1].name, "sub");
+    EXPECT_TRUE(entries[1].folder);
+    EXPECT_NE(platform::ListFolder(t.Path("missing"), entries), 0u);
+
+    // A move never replaces: the target and the source stay as they were.
+    EXPECT_EQ(platform::MoveFolder(t.Path("old"), t.Path("other")), 183u);
+    EXPECT_EQ(t.Read("other\\c.txt"), "C");
+    EXPECT_EQ(t.Read("old\\sub\\b.txt"), "B");
+    EXPECT_EQ(platform::MoveFolder(t.Path("old"), t.Path("new")), 0u);
+    EXPECT_EQ(t.Read("new\\sub\\b.txt"), "B");
+    EXPECT_FALSE(fs::exists(t.Native("old")));
+    EXPECT_NE(platform::MoveFolder(t.Path("old"), t.Path("again")), 0u);
+
+    std::string temp1, temp2;
+    ASSERT_EQ(platform::MakeTempFolder(t.Path(), "~kw", temp1), 0u);
+    ASSERT_EQ(platform::MakeTempFolder(t.Path(), "~kw", temp2), 0u);
+    EXPECT_NE(temp1, temp2);
+    EXPECT_EQ(temp1.rfind(t.Path("~kw"), 0), 0u) << temp1;
+    EXPECT_LE(temp1.size(), t.Path().size() + 12);
+    EXPECT_TRUE(fs::is_directory(t.Native(temp1.substr(t.Path().size() + 1))));
+    EXPECT_NE(platform::MakeTempFolder(t.Path("missing"), "~kw", temp1), 0u);
+
+    // Read-only files go too.
+    fs::permissions(t.Native("new/a.txt"), fs::perms::owner_read);
+#ifdef _WIN32
+    SetFileAttributesW(t.Native("new/a.txt").wstring().c_str(), FILE_ATTRIBUTE_READONLY);
+#endif
+    EXPECT_EQ(platform::RemoveTree(t.Path("new")), 0u);
+    EXPECT_FALSE(fs::exists(t.Native("new")));
+    EXPECT_EQ(platform::RemoveTree(t.Path("new")), 0u);
+    EXPECT_TRUE(fs::exists(t.Native("other/c.txt")));
+}
+
+TEST(Folders, AFailureSetUpByATestHappensOnceAtItsPlace)
+{
+    TempFolder t;
+    t.Write("src\\a", "A");
+    t.Write("src\\b", "B");
+    t.Write("src\\c", "C");
+    // Two operations pass, the third (the copy's second source) fails, then all is normal again.
+    platform::SetFailureForTesting(2, 112);
+    EXPECT_TRUE(platform::FailurePendingForTesting());
+    EXPECT_EQ(platform::CreateFolderTree(0, t.Path("out")), 0);
+    auto r = platform::ShellCopy(0, List({t.Path("src\\a"), t.Path("src\\b"), t.Path("src\\c")}), List({t.Path("out")}));
+    EXPECT_EQ(r.code, 112);
+    EXPECT_TRUE(r.aborted);
+    EXPECT_FALSE(platform::FailurePendingForTesting());
+    EXPECT_EQ(t.Read("out\\a"), "A");
+    EXPECT_FALSE(fs::exists(t.Native("out/b")));
+    std::string err;
+    EXPECT_EQ(platform::WriteFileWhole(t.Path("out\\d"), "D", &err), 0u);
+
+    platform::SetFailureForTesting(0, 32);
+    EXPECT_EQ(platform::WriteFileWhole(t.Path("out\\e"), "E", &err), 32u);
+    EXPECT_EQ(err, platform::ErrorText(32));
+    EXPECT_FALSE(fs::exists(t.Native("out/e")));
+    platform::SetFailureForTesting(0, 5);
+    EXPECT_EQ(platform::MoveFolder(t.Path("out"), t.Path("moved")), 5u);
+    EXPECT_TRUE(fs::exists(t.Native("out/d")));
+    platform::SetFailureForTesting(3, 5);
+    platform::SetFailureForTesting(0, 0);  // called off
+    EXPECT_FALSE(platform::FailurePendingForTesting());
+    EXPECT_EQ(platform::RemoveTree(t.Path("out")), 0u);
+}
+
+TEST(DryRun, CapturedWritesAndFoldersLeaveTheDiskAlone)
+{
+    TempFolder t;
+    t.Write("keep.txt", "old");
+    {
+        platform::FileCapture outer;
+        EXPECT_EQ(platform::CreateFolderTree(0, t.Path("Out\\Tool\\files")), 0);
+        EXPECT_EQ(platform::WriteFileWhole(t.Path("keep.txt"), "new"), 0u);
+        {
+            platform::FileCapture inner;
+            EXPECT_EQ(platform::RewriteFile(t.Path("inner.ini"), "[x]"), 0u);
+            EXPECT_EQ(inner.Files().size(), 1u);
+        }
+        EXPECT_EQ(platform::WriteFileWhole("C:\\Nowhere\\x.inf", "bytes"), 0u);
+        EXPECT_EQ(outer.Folders(), std::vector<std::string>{t.Path("Out\\Tool\\files")});
+        EXPECT_EQ(outer.Files(), (std::map<std::string, std::string>{{t.Path("keep.txt"), "new"}, {"C:\\Nowhere\\x.inf", "bytes"}}));
+    }
+    EXPECT_EQ(t.Read("keep.txt"), "old");
+    EXPECT_FALSE(fs::exists(t.Native("Out")));
+    EXPECT_FALSE(fs::exists(t.Native("inner.ini")));
+    EXPECT_EQ(platform::WriteFileWhole(t.Path("keep.txt"), "now"), 0u);
+    EXPECT_EQ(t.Read("keep.txt"), "now");
 }
