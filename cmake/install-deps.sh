@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when missing.
 # With "screenshots": also what make run without a display and make screenshots need.
 set -eu
-pkgs="cmake ninja-build g++ make googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 fonts-wine"
+pkgs="cmake ninja-build g++ make googletest libcli11-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 fonts-wine"
 if [ "${1:-}" = screenshots ]; then
   pkgs="$pkgs xvfb xauth xdotool imagemagick"
 fi
