@@ -43,7 +43,8 @@ void Session::Note(std::string_view text) { console_.Err(std::string(text) + "\n
 
 bool Session::InputIsFolder() const
 {
-    return platform::PathExists(input_ + "\\") || platform::PathExists(input_ + "\\.");
+    std::vector<platform::FolderEntry> entries;
+    return platform::ListFolder(input_, entries) == 0;
 }
 
 int Session::Open()
