@@ -163,13 +163,13 @@ int RunCheck(Session& session)
 
     Console& out = session.console();
     for (const std::string& line : problems)
-        out.Out(line + "\n");
+        out.Out(ForDisplay(line) + "\n");
     if (!problems.empty()) {
         out.Out(std::to_string(problems.size()) + (problems.size() == 1 ? " problem" : " problems") +
                 " found; create would refuse.\n");
         return kExitRefused;
     }
-    out.Out("No problems: create would make " + PluginFolderOf(kw) + ".\n");
+    out.Out("No problems: create would make " + ForDisplay(PluginFolderOf(kw)) + ".\n");
     return kExitDone;
 }
 
@@ -201,7 +201,7 @@ int RunCreate(Session& session)
     }
     if (int code = MakePlugin(session, kw))
         return code;
-    session.console().Out("Plugin has been created: " + PluginFolderOf(kw) + "\n");
+    session.console().Out("Plugin has been created: " + ForDisplay(PluginFolderOf(kw)) + "\n");
     return kExitDone;
 }
 

@@ -1,5 +1,7 @@
 #include "ConsolePrompt.h"
 
+#include "Paths.h"
+
 namespace kw::cli {
 
 namespace {
@@ -47,7 +49,7 @@ int ConsolePrompt::Show(NativeHandle, std::string_view text, std::string_view ti
     const unsigned icon = style & kIcons;
     if (icon == platform::kMbIconWarning || icon == platform::kMbIconError)
         warned_ = true;
-    console_.Err(line + "\n");
+    console_.Err(ForDisplay(line) + "\n");
     return Answer(style);
 }
 

@@ -50,6 +50,17 @@ std::string ModelPath(std::string_view argument)
 
 std::string CurrentFolder() { return ModelPath("."); }
 
+std::string ForDisplay(std::string_view text)
+{
+    std::string out(text);
+#ifndef _WIN32
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+#endif
+    return out;
+}
+
 std::string WindowsFolderPath(std::string_view argument)
 {
 #ifdef _WIN32

@@ -10,6 +10,10 @@ namespace kw::cli {
 // except at a root.
 std::string ModelPath(std::string_view argument);
 
+// Text for the user: on POSIX the model's "\" separators become "/" again, so paths read as
+// the system writes them; on Windows the text stays as it is.
+std::string ForDisplay(std::string_view text);
+
 // The current folder, in the model's form.
 std::string CurrentFolder();
 

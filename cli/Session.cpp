@@ -36,10 +36,10 @@ Session::~Session()
 
 void Session::Error(std::string_view text)
 {
-    console_.Err(std::string(kProgramName) + ": " + std::string(text) + "\n");
+    console_.Err(std::string(kProgramName) + ": " + ForDisplay(text) + "\n");
 }
 
-void Session::Note(std::string_view text) { console_.Err(std::string(text) + "\n"); }
+void Session::Note(std::string_view text) { console_.Err(ForDisplay(text) + "\n"); }
 
 bool Session::InputIsFolder() const
 {

@@ -90,6 +90,18 @@ inline void ExpectSameFolder(const fs::path& expected, const fs::path& actual)
         EXPECT_TRUE(want.count(name)) << "unexpected file: " << name;
 }
 
+// A platform's line ending in text the program writes to a pipe.
+#ifdef _WIN32
+inline const std::string kEol = "\r\n";
+#else
+inline const std::string kEol = "\n";
+#endif
+
+// The text the program shows for a path: on POSIX with "/" as it is given.
+inline std::string Shown(const fs::path& p) { return Utf8(p.lexically_normal()); }
+
+inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 // A fresh folder for each test, removed afterwards.
 class CliTest : public ::testing::Test {
 protected:
@@ -109,8 +121,27 @@ protected:
         fs::remove_all(base_, ec);
     }
 
-    // kitwright-cli with these arguments, run in the test's folder.
+    // kitwright-cli with these arguments, run in the test's folder (or `exe`, a copy).
     ChildResult Cli(const std::vector<std::string>& args) { return RunChild(Utf8(CliExe()), args, Utf8(base_)); }
+    ChildResult CliAt(const fs::path& exe, const std::vector<std::string>& args)
+    {
+        return RunChild(Utf8(exe), args, Utf8(base_));
+    }
+
+    // A path of the test's folder as an argument.
+    std::string Arg(const fs::path& p) const { return Utf8(p); }
+    std::string Arg(const std::string& relative) const { return Utf8(base_ / PathOf(relative)); }
+
+    // A description file written into the test's folder from lines (CR LF added).
+    fs::path Description(const std::string& name, const std::vector<std::string>& lines)
+    {
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+        const fs::path path = base_ / PathOf(name);
+        WriteBytes(path, text);
+        return path;
+    }
 
     fs::path base_;
 };

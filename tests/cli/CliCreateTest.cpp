@@ -1,0 +1,172 @@
+// create: descriptions made into plugin folders, byte for byte as the window makes them, and
+// everything that makes it refuse or fail.
+#include "CliTestSupport.h"
+
+using namespace kwtest;
+
+namespace {
+
+struct Case {
+    const char* folder;       // below tests/data/cli
+    const char* description;  // the .kwp in it
+    const char* ini;          // the preferences given with --ini
+    const char* plugin;       // the plugin folder made, as in expected/
+};
+
+const Case kCases[] = {
+    {"hextools", "HexTools.kwp", "prefs.ini", "HexTools"},
+    {"cafe", "Caf\xC3\xA9 Kit.kwp", "Kitwright.ini", "Caf\xC3\xA9 Kit"},
+    {"systree", "SysTree.kwp", "Kitwright.ini", "SysTree"},
+};
+
+class Create : public CliTest {
+protected:
+    ChildResult CreateCase(const Case& c, const fs::path& plugins, std::vector<std::string> more = {})
+    {
+        const fs::path data = CliData() / c.folder;
+        std::vector<std::string> args = {"create", Utf8(data / PathOf(c.description)), "--ini",
+                                         Utf8(data / PathOf(c.ini)), "--plugins", Arg(plugins)};
+        args.insert(args.end(), more.begin(), more.end());
+        return Cli(args);
+    }
+
+    // The description refused: exit 1, the reason on stderr, nothing made.
+    void ExpectRefused(const fs::path& description, const std::string& reason)
+    {
+        const ChildResult r = Cli({"create", Arg(description), "--plugins", Arg("plugins")});
+        EXPECT_EQ(r.code, 1) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(Contains(r.err, reason)) << r.err;
+        EXPECT_TRUE(FilesBelow(base_ / "plugins").empty()) << "something was made";
+        EXPECT_FALSE(fs::exists(base_ / "plugins" / "Tool"));
+    }
+
+    // A description of the plugin "Tool" with these extra lines in [Program Files].
+    fs::path Tool(const std::vector<std::string>& programFiles, const std::vector<std::string>& rest = {})
+    {
+        std::vector<std::string> lines = {"[Kitwright]", "Format=1", "[Information]", "PluginName=Tool",
+                                          "[Program Files]"};
+        lines.insert(lines.end(), programFiles.begin(), programFiles.end());
+        lines.insert(lines.end(), rest.begin(), rest.end());
+        return Description("Tool.kwp", lines);
+    }
+};
+
+}  // namespace
+
+TEST_F(Create, DescriptionsGiveTheExpectedFoldersByteForByte)
+{
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.folder);
+        const ChildResult r = CreateCase(c, base_ / "plugins");
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out, "Plugin has been created: " + Shown(base_ / "plugins" / PathOf(c.plugin)) + kEol);
+        ExpectSameFolder(CliData() / c.folder / "expected" / PathOf(c.plugin), base_ / "plugins" / PathOf(c.plugin));
+    }
+    // Preferences are only read: no Kitwright.ini appears beside the program or anywhere here.
+    EXPECT_FALSE(fs::exists(CliExe().parent_path() / "Kitwright.ini"));
+    EXPECT_FALSE(fs::exists(base_ / "Kitwright.ini"));
+}
+
+TEST_F(Create, PreferencesBesideTheProgramAreReadAndNeverWritten)
+{
+    // A copy of the program with the cafe's preferences beside it; no --ini.
+    const fs::path bin = base_ / "bin";
+    fs::create_directories(bin);
+    const fs::path exe = bin / CliExe().filename();
+    fs::copy_file(CliExe(), exe);
+    const Case& cafe = kCases[1];
+    const std::string ini = ReadBytes(CliData() / "cafe" / "Kitwright.ini");
+    WriteBytes(bin / "Kitwright.ini", ini);
+    const fs::path description = CliData() / "cafe" / PathOf(cafe.description);
+    ChildResult r = CliAt(exe, {"create", Utf8(description), "--plugins", Arg("plugins")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameFolder(CliData() / "cafe" / "expected" / PathOf(cafe.plugin), base_ / "plugins" / PathOf(cafe.plugin));
+
+    // Without --plugins, the preferences' plugins folder.
+    std::string withPath = ini;
+    const std::string from = "PluginPath=C:\\Plugins";
+    withPath.replace(withPath.find(from), from.size(), "PluginPath=" + Utf8(base_ / "chosen"));
+    WriteBytes(bin / "Kitwright.ini", withPath);
+    r = CliAt(exe, {"create", Utf8(description)});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameFolder(CliData() / "cafe" / "expected" / PathOf(cafe.plugin), base_ / "chosen" / PathOf(cafe.plugin));
+    EXPECT_EQ(ReadBytes(bin / "Kitwright.ini"), withPath);
+
+    // No preferences at all: the defaults, and the plugin goes to the current folder. The
+    // author block is on (the description says so) but the default preferences hold no author.
+    fs::remove(bin / "Kitwright.ini");
+    r = CliAt(exe, {"create", Utf8(CliData() / "systree" / "SysTree.kwp")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Plugin has been created: " + Shown(base_ / "SysTree") + kEol);
+    EXPECT_TRUE(fs::exists(base_ / "SysTree" / "SysTree.inf"));
+    EXPECT_FALSE(fs::exists(bin / "Kitwright.ini"));
+    EXPECT_FALSE(fs::exists(base_ / "Kitwright.ini"));
+
+    // A preferences file named but missing is a failed read.
+    r = Cli({"create", Utf8(description), "--ini", Arg("nowhere.ini")});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_TRUE(Contains(r.err, "nowhere.ini")) << r.err;
+    EXPECT_FALSE(fs::exists(base_ / PathOf(cafe.plugin)));
+}
+
+TEST_F(Create, AnExistingPluginFolderIsRefusedAndLeftAsItIs)
+{
+    const Case& c = kCases[0];
+    ASSERT_EQ(CreateCase(c, base_ / "plugins").code, 0);
+    const fs::path help = base_ / "plugins" / "HexTools" / "HexTools.htm";
+    WriteBytes(help, "changed by the user");
+    const auto before = FilesBelow(base_ / "plugins");
+
+    const ChildResult r = CreateCase(c, base_ / "plugins");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    // The window's own words, then what the console did about it.
+    EXPECT_TRUE(Contains(r.err, "Attention: The chosen plugin folder already exists")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "--replace")) << r.err;
+    EXPECT_EQ(FilesBelow(base_ / "plugins"), before);
+
+    // A folder with only a files\ folder is a plugin folder to the window as well.
+    fs::create_directories(base_ / "other" / "HexTools" / "files");
+    EXPECT_EQ(CreateCase(c, base_ / "other").code, 1);
+    EXPECT_TRUE(FilesBelow(base_ / "other").empty());
+}
+
+TEST_F(Create, WhatTheWindowWouldWarnAboutRefusesTheWholePlugin)
+{
+    WriteBytes(base_ / "P" / "a.dll", "a");
+    WriteBytes(base_ / "Q" / "a.dll", "other a");
+    WriteBytes(base_ / "P" / "run.exe", "run");
+    WriteBytes(base_ / "Q" / "run.exe", "other run");
+
+    ExpectRefused(Tool({"File=P\\a.dll", "File=P\\gone.dll"}), "gone.dll\": the file does not exist.");
+    ExpectRefused(Tool({"File=P\\a.dll", "File=Q\\a.dll"}), "A file with the same name is already in the list.");
+    ExpectRefused(Tool({}, {"[Executable 0]", "Path=P\\run.exe", "[Executable 1]", "Path=Q\\run.exe"}),
+                  "A file with the same name has already been selected");
+    ExpectRefused(Tool({}, {"[Executable 0]", "Path=P\\run.exe", "ShortcutName=a|b", "Autorun=1"}),
+                  "\"a|b\": not a valid file name (123).");
+    WriteBytes(base_ / "P" / "\xCE\xA9mega.dll", "omega");
+    ExpectRefused(Tool({"File=P\\\xCE\xA9mega.dll"}), "\xCE\xA9mega.dll\": a name the system's code page cannot hold (1113).");
+    const std::string longName(230, 'x');
+    WriteBytes(base_ / "P" / PathOf(longName + ".dll"), "long");
+    ExpectRefused(Tool({"File=P\\" + longName + ".dll"}), ": the path is over the limit (206).");
+    ExpectRefused(Tool({"CopyMode=FolderTree", "Folder=Nowhere\\"}), "Nowhere");
+    ExpectRefused(Tool({}, {"[System Files]", "File=sub\\x.sys"}), "This is not a file name.");
+
+    // Damaged and newer descriptions are refused with the reason; a missing one cannot be read.
+    ExpectRefused(Description("Newer.kwp", {"[Kitwright]", "Format=2", "[Information]", "PluginName=Tool"}), "newer");
+    ExpectRefused(Description("Damaged.kwp", {"[Kitwright]", "Format=1", "[Informaton]", "PluginName=Tool"}),
+                  "Informaton");
+    const ChildResult r = Cli({"create", Arg("Missing.kwp"), "--plugins", Arg("plugins")});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_TRUE(Contains(r.err, "Missing.kwp")) << r.err;
+}
+
+TEST_F(Create, AFolderIsNoDescription)
+{
+    fs::create_directories(base_ / "Folder");
+    const ChildResult r = Cli({"create", Arg("Folder")});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(Contains(r.err, "import")) << r.err;
+}
