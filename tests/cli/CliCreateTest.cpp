@@ -33,7 +33,7 @@ protected:
     // The description refused: exit 1, the reason on stderr, nothing made.
     void ExpectRefused(const fs::path& description, const std::string& reason)
     {
-        const ChildResult r = Cli({"create", Arg(description), "--plugins", Arg("plugins")});
+        const ChildResult r = Cli({"create", Arg(description), "--plugins", In("plugins")});
         EXPECT_EQ(r.code, 1) << r.err;
         EXPECT_EQ(r.out, "");
         EXPECT_TRUE(Contains(r.err, reason)) << r.err;
@@ -80,7 +80,7 @@ TEST_F(Create, PreferencesBesideTheProgramAreReadAndNeverWritten)
     const std::string ini = ReadBytes(CliData() / "cafe" / "Kitwright.ini");
     WriteBytes(bin / "Kitwright.ini", ini);
     const fs::path description = CliData() / "cafe" / PathOf(cafe.description);
-    ChildResult r = CliAt(exe, {"create", Utf8(description), "--plugins", Arg("plugins")});
+    ChildResult r = CliAt(exe, {"create", Utf8(description), "--plugins", In("plugins")});
     EXPECT_EQ(r.code, 0) << r.err;
     ExpectSameFolder(CliData() / "cafe" / "expected" / PathOf(cafe.plugin), base_ / "plugins" / PathOf(cafe.plugin));
 
@@ -105,7 +105,7 @@ TEST_F(Create, PreferencesBesideTheProgramAreReadAndNeverWritten)
     EXPECT_FALSE(fs::exists(base_ / "Kitwright.ini"));
 
     // A preferences file named but missing is a failed read.
-    r = Cli({"create", Utf8(description), "--ini", Arg("nowhere.ini")});
+    r = Cli({"create", Utf8(description), "--ini", In("nowhere.ini")});
     EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(Contains(r.err, "nowhere.ini")) << r.err;
     EXPECT_FALSE(fs::exists(base_ / PathOf(cafe.plugin)));
@@ -158,7 +158,7 @@ TEST_F(Create, WhatTheWindowWouldWarnAboutRefusesTheWholePlugin)
     ExpectRefused(Description("Newer.kwp", {"[Kitwright]", "Format=2", "[Information]", "PluginName=Tool"}), "newer");
     ExpectRefused(Description("Damaged.kwp", {"[Kitwright]", "Format=1", "[Informaton]", "PluginName=Tool"}),
                   "Informaton");
-    const ChildResult r = Cli({"create", Arg("Missing.kwp"), "--plugins", Arg("plugins")});
+    const ChildResult r = Cli({"create", In("Missing.kwp"), "--plugins", In("plugins")});
     EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(Contains(r.err, "Missing.kwp")) << r.err;
 }
@@ -166,7 +166,7 @@ TEST_F(Create, WhatTheWindowWouldWarnAboutRefusesTheWholePlugin)
 TEST_F(Create, AFolderIsNoDescription)
 {
     fs::create_directories(base_ / "Folder");
-    const ChildResult r = Cli({"create", Arg("Folder")});
+    const ChildResult r = Cli({"create", In("Folder")});
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(Contains(r.err, "import")) << r.err;
 }

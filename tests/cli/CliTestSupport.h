@@ -130,7 +130,8 @@ protected:
 
     // A path of the test's folder as an argument.
     std::string Arg(const fs::path& p) const { return Utf8(p); }
-    std::string Arg(const std::string& relative) const { return Utf8(base_ / PathOf(relative)); }
+    // A path below the test's folder as an argument.
+    std::string In(const std::string& relative) const { return Utf8(base_ / PathOf(relative)); }
 
     // A description file written into the test's folder from lines (CR LF added).
     fs::path Description(const std::string& name, const std::vector<std::string>& lines)
