@@ -146,7 +146,7 @@ TEST_F(Create, WhatTheWindowWouldWarnAboutRefusesTheWholePlugin)
                   "A file with the same name has already been selected");
     ExpectRefused(Tool({}, {"[Executable 0]", "Path=P\\run.exe", "ShortcutName=a|b", "Autorun=1"}),
                   "\"a|b\": not a valid file name (123).");
-    WriteBytes(base_ / "P" / "\xCE\xA9mega.dll", "omega");
+    WriteBytes(base_ / "P" / PathOf("\xCE\xA9mega.dll"), "omega");
     ExpectRefused(Tool({"File=P\\\xCE\xA9mega.dll"}), "\xCE\xA9mega.dll\": a name the system's code page cannot hold (1113).");
     const std::string longName(230, 'x');
     WriteBytes(base_ / "P" / PathOf(longName + ".dll"), "long");

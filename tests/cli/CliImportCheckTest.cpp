@@ -100,7 +100,7 @@ TEST_F(ImportCheck, ImportWithoutOutputWritesTheDescriptionToStandardOutput)
 {
     Make("cafe", "Caf\xC3\xA9 Kit.kwp", "Kitwright.ini");
     const std::string ini = Utf8(CliData() / "cafe" / "Kitwright.ini");
-    const fs::path made = base_ / "made" / "Caf\xC3\xA9 Kit";
+    const fs::path made = base_ / "made" / PathOf("Caf\xC3\xA9 Kit");
     const auto before = Listing(made);
     const ChildResult toFile = Cli({"import", Arg(made), "-o", In("cafe.kwp"), "--ini", ini});
     const ChildResult toOut = Cli({"import", Arg(made), "--ini", ini});
@@ -116,10 +116,10 @@ TEST_F(ImportCheck, PartsThatCannotBeReadAreListedAndTheRestIsWritten)
 {
     Make("cafe", "Caf\xC3\xA9 Kit.kwp", "Kitwright.ini");
     const std::string ini = Utf8(CliData() / "cafe" / "Kitwright.ini");
-    const fs::path made = base_ / "made" / "Caf\xC3\xA9 Kit";
+    const fs::path made = base_ / "made" / PathOf("Caf\xC3\xA9 Kit");
     // A program file's copy gone, and the help page replaced by something else.
     fs::remove(made / "files" / "helper.dll");
-    WriteBytes(made / "Caf\xC3\xA9 Kit.htm", std::string("\0\xff not a help page", 19));
+    WriteBytes(made / PathOf("Caf\xC3\xA9 Kit.htm"), std::string("\0\xff not a help page", 19));
     const ChildResult r = Cli({"import", Arg(made), "-o", In("cafe.kwp"), "--ini", ini});
     EXPECT_EQ(r.code, 1) << r.err;
     EXPECT_EQ(r.out, "");
@@ -148,7 +148,7 @@ TEST_F(ImportCheck, CheckListsEveryProblemOneLineEachAndWritesNothing)
 {
     WriteBytes(base_ / "P" / "a.dll", "a");
     WriteBytes(base_ / "Q" / "a.dll", "other a");
-    WriteBytes(base_ / "P" / "\xCE\xA9mega.dll", "omega");
+    WriteBytes(base_ / "P" / PathOf("\xCE\xA9mega.dll"), "omega");
     const std::string longName(230, 'x');
     WriteBytes(base_ / "P" / PathOf(longName + ".dll"), "long");
     WriteBytes(base_ / "P" / "run.exe", "run");
