@@ -2,6 +2,14 @@
 // everything that makes it refuse or fail.
 #include "CliTestSupport.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
 using namespace kwtest;
 
 namespace {
@@ -169,4 +177,61 @@ TEST_F(Create, AFolderIsNoDescription)
     const ChildResult r = Cli({"create", In("Folder")});
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(Contains(r.err, "import")) << r.err;
+}
+
+namespace {
+
+// Something in a folder tree that the copy cannot read: natively a socket (no one, root
+// included, can open it as a file), on Windows a file this process holds without sharing.
+class Unreadable {
+public:
+    explicit Unreadable(const fs::path& path)
+    {
+#ifdef _WIN32
+        WriteBytes(path, "locked");
+        handle_ = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(handle_, INVALID_HANDLE_VALUE);
+#else
+        fd_ = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        const std::string native = path.string();
+        EXPECT_LT(native.size(), sizeof address.sun_path);
+        native.copy(address.sun_path, sizeof address.sun_path - 1);
+        EXPECT_EQ(bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+#endif
+    }
+    ~Unreadable()
+    {
+#ifdef _WIN32
+        CloseHandle(handle_);
+#else
+        close(fd_);
+#endif
+    }
+
+private:
+#ifdef _WIN32
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+#else
+    int fd_ = -1;
+#endif
+};
+
+}  // namespace
+
+TEST_F(Create, ACopyThatFailsEndsWithThreeAndSaysWhy)
+{
+    WriteBytes(base_ / "T" / "a.txt", "a");
+    WriteBytes(base_ / "T" / "sub" / "b.txt", "b");
+    const fs::path kwp = Description("Tree.kwp", {"[Kitwright]", "Format=1", "[Information]", "PluginName=Tree",
+                                                  "[Program Files]", "CopyMode=FolderTree", "Folder=T\\"});
+    // The check sees nothing wrong: the folder is there.
+    ASSERT_EQ(Cli({"check", Arg(kwp), "--plugins", In("plugins")}).code, 0);
+    Unreadable blocker(base_ / "T" / "sub" / "z.blk");
+    const ChildResult r = Cli({"create", Arg(kwp), "--plugins", In("plugins")});
+    EXPECT_EQ(r.code, 3) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(Contains(r.err, "Attention: The program files could not be copied to " +
+                                    Shown(base_ / "plugins" / "Tree" / "files"))) << r.err;
 }
