@@ -2,11 +2,10 @@
 
 #include "Paths.h"
 #include "document/DescriptionFile.h"
+#include "document/PluginBuilder.h"
 #include "document/PluginDocument.h"
 #include "document/PluginReader.h"
 #include "platform/Platform.h"
-#include "writers/WriteError.h"
-#include "writers/WritePlugin.h"
 
 namespace kw::cli {
 
@@ -112,34 +111,20 @@ bool PluginFolderExists(const clsKitwright& kw)
     return platform::PathExists(folder + "\\files") || HoldsPlugin(folder);
 }
 
-// The window's road of a plugin: the folders, the five writers, the copy. 0, or the exit
-// code of a failure whose reason has been written in the window's words.
-int MakePlugin(Session& session, clsKitwright& kw)
+// Says what the builder reported, as the window shows it; the exit code that goes with it.
+int Report(Session& session, const BuildResult& result)
 {
-    const int code = kw.CreatePlugin();
-    if (code != 0) {
-        std::string why = platform::ErrorText(static_cast<unsigned long>(code));
-        session.prompt().Show(0, "The plugin folder could not be created.\r\n" + why, kAttention,
-                              platform::kMbOk | platform::kMbIconWarning);
-        return kExitFailed;
+    using Status = BuildResult::Status;
+    if (!result.message.empty())
+        session.prompt().Show(0, result.message, kAttention, platform::kMbOk | platform::kMbIconWarning);
+    switch (result.status) {
+    case Status::Made: return kExitDone;
+    case Status::Exists:
+    case Status::Refused:
+    case Status::NotPlugin: return kExitRefused;
+    case Status::Failed: return kExitFailed;
     }
-    try {
-        WritePluginFiles(kw);
-    } catch (const WriteError& e) {
-        session.prompt().Show(0, "The file " + e.Path() + " could not be written:\r\n" + e.SystemText(), kAttention,
-                              platform::kMbOk | platform::kMbIconWarning);
-        return kExitFailed;
-    }
-    const bool anythingToCopy = kw.ProgramFileCount() != 0 || kw.IsExecutables() ||
-                                (kw.CopyOption() == coFolderTree && !kw.ProgramFolder().empty());
-    if (!kw.CopyFiles() && anythingToCopy) {
-        session.prompt().Show(0,
-                              "The program files could not be copied to " + PluginFolderOf(kw) + "\\files\\:\r\n" +
-                                  platform::CopyErrorText(kw.LastCopyError()),
-                              kAttention, platform::kMbOk | platform::kMbIconWarning);
-        return kExitFailed;
-    }
-    return kExitDone;
+    return kExitFailed;
 }
 
 }  // namespace
@@ -193,13 +178,16 @@ int RunCreate(Session& session)
         session.Error("Nothing was made.");
         return kExitRefused;
     }
-    if (PluginFolderExists(kw)) {
+    // The window asks whether to replace an existing plugin; here --replace is the only Yes.
+    if (PluginFolderExists(kw) && !session.options().replace) {
         session.prompt().Show(0, "The chosen plugin folder already exists", kAttention,
                               platform::kMbOk | platform::kMbIconWarning);
         session.Error(Quoted(PluginFolderOf(kw)) + " was left as it is (--replace replaces it).");
         return kExitRefused;
     }
-    if (int code = MakePlugin(session, kw))
+    const BuildResult result = session.options().replace ? ReplacePlugin(kw, kw.PluginLocation())
+                                                         : CreatePluginIn(kw, kw.PluginLocation());
+    if (const int code = Report(session, result))
         return code;
     session.console().Out("Plugin has been created: " + ForDisplay(PluginFolderOf(kw)) + "\n");
     return kExitDone;

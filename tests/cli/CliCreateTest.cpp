@@ -220,18 +220,62 @@ private:
 
 }  // namespace
 
-TEST_F(Create, ACopyThatFailsEndsWithThreeAndSaysWhy)
+TEST_F(Create, ACopyThatFailsEndsWithThreeAndReplaceKeepsTheOldPlugin)
 {
     WriteBytes(base_ / "T" / "a.txt", "a");
     WriteBytes(base_ / "T" / "sub" / "b.txt", "b");
     const fs::path kwp = Description("Tree.kwp", {"[Kitwright]", "Format=1", "[Information]", "PluginName=Tree",
                                                   "[Program Files]", "CopyMode=FolderTree", "Folder=T\\"});
+    ASSERT_EQ(Cli({"create", Arg(kwp), "--plugins", In("old")}).code, 0);
+    WriteBytes(base_ / "T" / "a.txt", "a, changed since");
+    const std::string oldPlugin = [&] {
+        std::string text;
+        for (const auto& [name, bytes] : FilesBelow(base_ / "old"))
+            text += name + ":" + bytes + "\n";
+        return text;
+    }();
     // The check sees nothing wrong: the folder is there.
     ASSERT_EQ(Cli({"check", Arg(kwp), "--plugins", In("plugins")}).code, 0);
+
     Unreadable blocker(base_ / "T" / "sub" / "z.blk");
-    const ChildResult r = Cli({"create", Arg(kwp), "--plugins", In("plugins")});
+    ChildResult r = Cli({"create", Arg(kwp), "--plugins", In("plugins")});
     EXPECT_EQ(r.code, 3) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(Contains(r.err, "Attention: The program files could not be copied to " +
                                     Shown(base_ / "plugins" / "Tree" / "files"))) << r.err;
+
+    // Over the old plugin: whole or nothing, so the old one stays as it was, byte for byte,
+    // and no temporary folder is left beside it.
+    r = Cli({"create", Arg(kwp), "--plugins", In("old"), "--replace"});
+    EXPECT_EQ(r.code, 3) << r.err;
+    EXPECT_TRUE(Contains(r.err, "could not be replaced")) << r.err;
+    std::string now;
+    for (const auto& [name, bytes] : FilesBelow(base_ / "old"))
+        now += name + ":" + bytes + "\n";
+    EXPECT_EQ(now, oldPlugin);
+    std::vector<std::string> entries;
+    for (const auto& e : fs::directory_iterator(base_ / "old"))
+        entries.push_back(Utf8(e.path().filename()));
+    EXPECT_EQ(entries, std::vector<std::string>{"Tree"});
+}
+
+TEST_F(Create, ReplaceMakesThePluginAgainWholeAndOnlyOverAPlugin)
+{
+    const Case& c = kCases[0];
+    ASSERT_EQ(CreateCase(c, base_ / "plugins").code, 0);
+    const fs::path plugin = base_ / "plugins" / "HexTools";
+    WriteBytes(plugin / "HexTools.htm", "changed by the user");
+    WriteBytes(plugin / "files" / "stale.dll", "left from an older version");
+    const ChildResult r = CreateCase(c, base_ / "plugins", {"--replace"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    ExpectSameFolder(CliData() / "hextools" / "expected" / "HexTools", plugin);
+
+    // A folder with a files folder but no plugin INF is never replaced.
+    fs::create_directories(base_ / "other" / "HexTools" / "files");
+    WriteBytes(base_ / "other" / "HexTools" / "notes.txt", "mine");
+    const ChildResult refused = CreateCase(c, base_ / "other", {"--replace"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(Contains(refused.err, "holds no plugin INF file")) << refused.err;
+    EXPECT_EQ(FilesBelow(base_ / "other").size(), 1u);
 }
