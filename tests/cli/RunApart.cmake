@@ -1,8 +1,8 @@
 # Runs kitwright-cli as CTest runs a test (through the Wine runner for the Windows build)
 # and checks its exit code, standard output and standard error apart:
-#   cmake -DEXE=... [-DEMULATOR=...] -DARGS=a;b -DCODE=n -DOUT=text -DERR=regex -P RunApart.cmake
-# OUT is the whole standard output (CR LF counts as LF); ERR a regex standard error must match,
-# or empty for none at all.
+#   cmake -DEXE=... [-DEMULATOR=...] -DARGS=a;b -DCODE=n -DOUT=regex -DERR=regex -P RunApart.cmake
+# OUT and ERR are regexes the standard output and error must match (CR LF counts as LF); an
+# empty one means that stream must stay empty.
 execute_process(COMMAND ${EMULATOR} ${EXE} ${ARGS}
                 RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
 string(REPLACE "\r\n" "\n" out "${out}")
@@ -11,16 +11,16 @@ set(failed "")
 if(NOT code STREQUAL CODE)
   string(APPEND failed "exit code ${code}, expected ${CODE}\n")
 endif()
-if(NOT out STREQUAL OUT)
-  string(APPEND failed "standard output:\n[${out}]\nexpected:\n[${OUT}]\n")
-endif()
-if(ERR STREQUAL "")
-  if(NOT err STREQUAL "")
-    string(APPEND failed "standard error should be empty:\n[${err}]\n")
+foreach(stream out err)
+  string(TOUPPER ${stream} expected)
+  if("${${expected}}" STREQUAL "")
+    if(NOT "${${stream}}" STREQUAL "")
+      string(APPEND failed "standard ${stream} should be empty:\n[${${stream}}]\n")
+    endif()
+  elseif(NOT "${${stream}}" MATCHES "${${expected}}")
+    string(APPEND failed "standard ${stream}:\n[${${stream}}]\ndoes not match: ${${expected}}\n")
   endif()
-elseif(NOT err MATCHES "${ERR}")
-  string(APPEND failed "standard error:\n[${err}]\ndoes not match: ${ERR}\n")
-endif()
+endforeach()
 if(failed)
   message(FATAL_ERROR "kitwright-cli ${ARGS}:\n${failed}")
 endif()
