@@ -279,3 +279,17 @@ TEST_F(Create, ReplaceMakesThePluginAgainWholeAndOnlyOverAPlugin)
     EXPECT_TRUE(Contains(refused.err, "holds no plugin INF file")) << refused.err;
     EXPECT_EQ(FilesBelow(base_ / "other").size(), 1u);
 }
+
+TEST_F(Create, PathsBeyondTheCodePageArriveWhole)
+{
+    // The description, its files, the preferences and the plugins folder all below folders
+    // whose names the ANSI code page cannot hold (Windows gets them through the wide entry
+    // point, Linux as UTF-8).
+    const fs::path in = base_ / PathOf("\xCE\xA9mega \xE6\x97\xA5\xE6\x9C\xAC");
+    fs::copy(CliData() / "hextools", in, fs::copy_options::recursive);
+    const fs::path plugins = base_ / PathOf("\xCE\xA9 plugins");
+    const ChildResult r = Cli({"create", Arg(in / "HexTools.kwp"), "--ini", Arg(in / "prefs.ini"), "--plugins", Arg(plugins)});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Plugin has been created: " + Shown(plugins / "HexTools") + kEol);
+    ExpectSameFolder(CliData() / "hextools" / "expected" / "HexTools", plugins / "HexTools");
+}
