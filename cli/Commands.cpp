@@ -34,6 +34,7 @@ struct Source {
     int code = kExitDone;                // kExitRefused or kExitFailed when there is no document
     PluginDocument document;
     std::vector<std::string> unread;     // a plugin folder's parts that could not be read back
+    std::vector<std::string> changed;    // its files that re-creating it here would write otherwise
     std::string pluginFolder;            // a plugin folder read back, ending in "\"
 };
 
@@ -77,6 +78,7 @@ Source ReadPluginFolder(Session& session, const clsKitwright& preferences)
     }
     source.document = std::move(reading.document);
     source.unread = std::move(reading.unread);
+    source.changed = std::move(reading.changed);
     source.pluginFolder = reading.pluginFolder;
     return source;
 }
@@ -87,7 +89,10 @@ std::vector<std::string> CreateProblems(const clsKitwright& kw, const std::vecto
     std::vector<std::string> problems = refused;
     for (const CreateProblem& p : kw.CheckCreate()) {
         switch (p.code) {
-        case kErrorInvalidName: problems.push_back(Quoted(p.name) + ": not a valid file name (123)."); break;
+        case kErrorInvalidName:
+            problems.push_back((p.name.empty() ? std::string("An empty name") : Quoted(p.name)) +
+                               ": not a valid file name (123).");
+            break;
         case kErrorNoAnsiName:
             problems.push_back(Quoted(p.name) + ": a name the system's code page cannot hold (1113).");
             break;
@@ -213,6 +218,12 @@ int RunImport(Session& session)
     }
     for (const std::string& line : source.unread)
         session.Error("not read back: " + line);
+    if (!source.changed.empty()) {
+        std::string names;
+        for (const std::string& name : source.changed)
+            names += (names.empty() ? "" : ", ") + name;
+        session.Note("Note: made again under these preferences, these files would differ: " + names + ".");
+    }
     return source.unread.empty() ? kExitDone : kExitRefused;
 }
 
