@@ -35,7 +35,6 @@ struct Source {
     PluginDocument document;
     std::vector<std::string> unread;     // a plugin folder's parts that could not be read back
     std::vector<std::string> changed;    // its files that re-creating it here would write otherwise
-    std::string pluginFolder;            // a plugin folder read back, ending in "\"
 };
 
 Source LoadDescriptionFile(Session& session)
@@ -79,7 +78,6 @@ Source ReadPluginFolder(Session& session, const clsKitwright& preferences)
     source.document = std::move(reading.document);
     source.unread = std::move(reading.unread);
     source.changed = std::move(reading.changed);
-    source.pluginFolder = reading.pluginFolder;
     return source;
 }
 
@@ -100,8 +98,12 @@ std::vector<std::string> CreateProblems(const clsKitwright& kw, const std::vecto
         default: problems.push_back(Quoted(p.name) + ": refused (" + std::to_string(p.code) + ")."); break;
         }
     }
-    for (const std::string& path : kw.MissingCopySources())
-        problems.push_back(Quoted(path) + ": the file does not exist.");
+    for (const std::string& path : kw.MissingCopySources()) {
+        if (path.ends_with('\\'))
+            problems.push_back(Quoted(path.substr(0, path.size() - 1)) + ": the folder does not exist.");
+        else
+            problems.push_back(Quoted(path) + ": the file does not exist.");
+    }
     return problems;
 }
 
