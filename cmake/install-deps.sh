@@ -3,7 +3,7 @@
 # With "screenshots": also what make run without a display and make screenshots need;
 # with "tidy": clang-tidy for make tidy.
 set -eu
-pkgs="cmake ninja-build g++ make git googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 fonts-wine clang-format-14"
+pkgs="cmake ninja-build g++ make git googletest libcli11-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 fonts-wine clang-format-14"
 if [ "${1:-}" = screenshots ]; then
   pkgs="$pkgs xvfb xauth xdotool imagemagick"
 fi
