@@ -251,7 +251,8 @@ unsigned long WriteFileAs(std::string_view path, std::string_view bytes, std::st
 }  // namespace
 
 namespace internal {
-unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText, bool inPlaceFallback)
+unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText,
+                              bool inPlaceFallback)
 {
     return WriteFileAs(path, bytes, errorText, inPlaceFallback);
 }
@@ -360,7 +361,8 @@ unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entrie
         if (name == "." || name == "..")
             continue;
         struct stat st;
-        if (fstatat(dirfd(dir), d->d_name, &st, 0) != 0 && fstatat(dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(dirfd(dir), d->d_name, &st, 0) != 0 &&
+            fstatat(dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         const bool folder = S_ISDIR(st.st_mode);
         entries.push_back({std::string(name), folder, folder ? 0 : static_cast<std::uint64_t>(st.st_size)});

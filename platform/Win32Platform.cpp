@@ -91,8 +91,8 @@ std::string SortKey(std::string_view utf8)
     int n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text, length, nullptr, 0, nullptr, nullptr, 0);
     if (n > 0) {
         std::string key(static_cast<std::size_t>(n), '\0');
-        n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text, length, reinterpret_cast<LPWSTR>(key.data()), n, nullptr,
-                          nullptr, 0);
+        n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text, length, reinterpret_cast<LPWSTR>(key.data()), n,
+                          nullptr, nullptr, 0);
         if (n > 0) {
             key.resize(static_cast<std::size_t>(n));
             return key;
@@ -219,7 +219,8 @@ unsigned long WriteFileAs(std::string_view path, std::string_view bytes, std::st
 }  // namespace
 
 namespace internal {
-unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText, bool inPlaceFallback)
+unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText,
+                              bool inPlaceFallback)
 {
     return WriteFileAs(path, bytes, errorText, inPlaceFallback);
 }
@@ -357,8 +358,8 @@ unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entrie
         if (name == L"." || name == L"..")
             continue;
         const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        entries.push_back({Narrow(name), folder,
-                           folder ? 0 : (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
+        entries.push_back(
+            {Narrow(name), folder, folder ? 0 : (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
     } while (FindNextFileW(find, &data));
     const DWORD code = GetLastError();
     FindClose(find);

@@ -137,11 +137,48 @@ TEST(Text, UpperCaseAndCompareIgnoreCaseBeyondAscii)
 // collation treats specially, digits, the empty text and invalid UTF-8.
 TEST(Text, SortKeysOrderAsCompareTextDoes)
 {
-    const std::vector<std::string> texts = {
-        "", "a", "A", "b", "B.dll", "b.DLL", "ab", "a b", "a-b", "ab-", "a'b", "a_b", "a.b", "a1", "a10", "a2",
-        "C:\\A\\x.dll", "c:\\a\\X.DLL", "C:\\A.dll", "C:\\a.txt", "C:\\b.exe", "\xC3\xA9t\xC3\xA9",
-        "\xC3\x89T\xC3\x89", "ete", "\xC3\x9F", "ss", "SS", "stra\xC3\x9F" "e", "strasse", "\xCE\xA9mega",
-        "\xCF\x89mega", "Omega", "\xC3\xA6", "ae", "z", "Z", "\xE2\x82\xAC", "~", "\xF0\x9F\x98\x80", "\xFF\xFE", "a\x80"};
+    const std::vector<std::string> texts = {"",
+                                            "a",
+                                            "A",
+                                            "b",
+                                            "B.dll",
+                                            "b.DLL",
+                                            "ab",
+                                            "a b",
+                                            "a-b",
+                                            "ab-",
+                                            "a'b",
+                                            "a_b",
+                                            "a.b",
+                                            "a1",
+                                            "a10",
+                                            "a2",
+                                            "C:\\A\\x.dll",
+                                            "c:\\a\\X.DLL",
+                                            "C:\\A.dll",
+                                            "C:\\a.txt",
+                                            "C:\\b.exe",
+                                            "\xC3\xA9t\xC3\xA9",
+                                            "\xC3\x89T\xC3\x89",
+                                            "ete",
+                                            "\xC3\x9F",
+                                            "ss",
+                                            "SS",
+                                            "stra\xC3\x9F"
+                                            "e",
+                                            "strasse",
+                                            "\xCE\xA9mega",
+                                            "\xCF\x89mega",
+                                            "Omega",
+                                            "\xC3\xA6",
+                                            "ae",
+                                            "z",
+                                            "Z",
+                                            "\xE2\x82\xAC",
+                                            "~",
+                                            "\xF0\x9F\x98\x80",
+                                            "\xFF\xFE",
+                                            "a\x80"};
     auto sign = [](int v) { return (v > 0) - (v < 0); };
     for (const std::string& a : texts)
         for (const std::string& b : texts)
@@ -429,7 +466,8 @@ TEST(Folders, AFailureSetUpByATestHappensOnceAtItsPlace)
     platform::SetFailureForTesting(2, 112);
     EXPECT_TRUE(platform::FailurePendingForTesting());
     EXPECT_EQ(platform::CreateFolderTree(0, t.Path("out")), 0);
-    auto r = platform::ShellCopy(0, List({t.Path("src\\a"), t.Path("src\\b"), t.Path("src\\c")}), List({t.Path("out")}));
+    auto r =
+        platform::ShellCopy(0, List({t.Path("src\\a"), t.Path("src\\b"), t.Path("src\\c")}), List({t.Path("out")}));
     EXPECT_EQ(r.code, 112);
     EXPECT_TRUE(r.aborted);
     EXPECT_FALSE(platform::FailurePendingForTesting());
@@ -466,7 +504,8 @@ TEST(DryRun, CapturedWritesAndFoldersLeaveTheDiskAlone)
         }
         EXPECT_EQ(platform::WriteFileWhole("C:\\Nowhere\\x.inf", "bytes"), 0u);
         EXPECT_EQ(outer.Folders(), std::vector<std::string>{t.Path("Out\\Tool\\files")});
-        EXPECT_EQ(outer.Files(), (std::map<std::string, std::string>{{t.Path("keep.txt"), "new"}, {"C:\\Nowhere\\x.inf", "bytes"}}));
+        EXPECT_EQ(outer.Files(),
+                  (std::map<std::string, std::string>{{t.Path("keep.txt"), "new"}, {"C:\\Nowhere\\x.inf", "bytes"}}));
     }
     EXPECT_EQ(t.Read("keep.txt"), "old");
     EXPECT_FALSE(fs::exists(t.Native("Out")));
