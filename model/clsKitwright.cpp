@@ -113,11 +113,20 @@ bool UnescapePath(const std::string& text, std::string& utf8)
     return true;
 }
 
-void AddOnce(std::vector<std::string>& names, const std::string& name)
-{
-    if (std::find(names.begin(), names.end(), name) == names.end())
-        names.push_back(name);
-}
+// Names in the order found, each once; the set spares a search of the list for each name.
+class NameList {
+public:
+    void Add(const std::string& name)
+    {
+        if (seen_.insert(name).second)
+            names_.push_back(name);
+    }
+    std::vector<std::string> Take() { return std::move(names_); }
+
+private:
+    std::vector<std::string> names_;
+    std::unordered_set<std::string> seen_;
+};
 
 }  // namespace
 
@@ -168,14 +177,15 @@ void clsKitwright::Load()
     m_aExecutables.assign(1, ExecutableSlot{});
     m_iCurrExecutable = 0;
     // One reading of the file for all of them: a big file is parsed once, not once a key.
-    ini::Document prefs;
-    Try([&] {
-        std::string bytes;
-        if (m_oPreferences)
-            prefs = *m_oPreferences;
-        else if (platform::ReadFileBytes(m_sIniFile, bytes))
-            prefs = ini::Document::Parse(bytes);
-    });
+    ini::Document fromFile;
+    if (!m_oPreferences) {
+        Try([&] {
+            std::string bytes;
+            if (platform::ReadFileBytes(m_sIniFile, bytes))
+                fromFile = ini::Document::Parse(bytes);
+        });
+    }
+    const ini::Document& prefs = m_oPreferences ? *m_oPreferences : fromFile;
     Try([&] { m_sPluginLocation = LoadPluginPath(prefs); });
     Try([&] { m_eIncAuthor = CheckValue(ToLong(ReadIni(prefs, "Preferences", "IncAuthor"))); });
     Try([&] { m_eIncZelMenu = CheckValue(ToLong(ReadIni(prefs, "Preferences", "IncZelMenu"))); });
@@ -804,9 +814,9 @@ bool clsKitwright::FitsAnsi(const std::string& text)
 // name valid, and no two scripts of one kind under one name.
 std::vector<std::string> clsKitwright::InvalidNames() const
 {
-    std::vector<std::string> bad;
+    NameList bad;
     if (!IsValidFileName(m_sPluginName))
-        bad.push_back(m_sPluginName);
+        bad.Add(m_sPluginName);
     std::set<std::string> ramdisk, autorun;
     for (int i = 0; i <= MaxExecutables(); ++i) {
         const ExecutableSlot& slot = m_aExecutables[static_cast<std::size_t>(i)];
@@ -816,21 +826,21 @@ std::vector<std::string> clsKitwright::InvalidNames() const
         // An empty name would make "ramdisk_.cmd", a script nobody can tell apart.
         if (IsRamdisk(i) && (slot.ShortcutName.empty() || !IsValidFileName("ramdisk_" + slot.ShortcutName + ".cmd") ||
                              !ramdisk.insert(folded).second))
-            AddOnce(bad, slot.ShortcutName);
+            bad.Add(slot.ShortcutName);
         if (slot.IncAutorun != 0 && (slot.ShortcutName.empty() || !IsValidFileName("autorun_" + slot.ShortcutName + ".cmd") ||
                                      !autorun.insert(folded).second))
-            AddOnce(bad, slot.ShortcutName);
+            bad.Add(slot.ShortcutName);
     }
-    return bad;
+    return bad.Take();
 }
 
 // The names the INF, menu and scripts list, which the ANSI files must hold as they are on disk.
 std::vector<std::string> clsKitwright::NonAnsiNames() const
 {
-    std::vector<std::string> bad;
+    NameList bad;
     auto check = [&](const std::string& name) {
         if (!FitsAnsi(name))
-            AddOnce(bad, name);
+            bad.Add(name);
     };
     check(m_sPluginName);
     for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
@@ -845,7 +855,7 @@ std::vector<std::string> clsKitwright::NonAnsiNames() const
         if (IsRamdisk(i) || slot.IncAutorun != 0)
             check(slot.ShortcutName);
     }
-    return bad;
+    return bad.Take();
 }
 
 // The files (or the folder) of the plugin that would not fit their path limit.
@@ -855,14 +865,14 @@ std::vector<std::string> clsKitwright::TooLongPaths() const
     const std::string files = plugin + "files\\";
     if (Utf16Length(files) - 1 > kMaxFolderPath)
         return {files.substr(0, files.size() - 1)};
-    std::vector<std::string> tooLong;
+    NameList tooLong;
     // A writer's file also needs room for the temporary file it makes beside it.
     auto check = [&](const std::string& folder, const std::string& name, bool written) {
         std::size_t length = Utf16Length(folder) + Utf16Length(name);
         if (written)
             length = std::max(length, Utf16Length(folder) + kWriterTempName);
         if (length > kMaxFilePath)
-            AddOnce(tooLong, folder + name);
+            tooLong.Add(folder + name);
     };
     check(plugin, m_sPluginName + ".inf", true);
     check(plugin, m_sPluginName + ".htm", true);
@@ -884,7 +894,7 @@ std::vector<std::string> clsKitwright::TooLongPaths() const
     if (m_eCopyOption == coIndividualFiles)
         for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
             check(files, GetFileName(e.value), false);
-    return tooLong;
+    return tooLong.Take();
 }
 
 std::vector<std::string> clsKitwright::LastCreateProblems() const { return m_aCreateProblems; }
@@ -906,21 +916,21 @@ std::vector<CreateProblem> clsKitwright::CheckCreate() const
 
 std::vector<std::string> clsKitwright::MissingCopySources() const
 {
-    std::vector<std::string> missing;
+    NameList missing;
     auto check = [&](const std::string& path) {
         if (!path.empty() && !platform::PathExists(path))
-            AddOnce(missing, path);
+            missing.Add(path);
     };
     if (m_eCopyOption == coIndividualFiles) {
         for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
             check(e.value);
     } else if (m_eCopyOption == coFolderTree && !m_sProgramFolder.empty()) {
         check(GetFilePath(m_sProgramFolder));
-        return missing;  // the executables are not copied beside the tree
+        return missing.Take();  // the executables are not copied beside the tree
     }
     for (const ExecutableSlot& slot : m_aExecutables)
         check(slot.Path);
-    return missing;
+    return missing.Take();
 }
 
 int clsKitwright::CreatePlugin()

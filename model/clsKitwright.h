@@ -12,10 +12,6 @@
 
 namespace kw {
 
-namespace ini {
-class Document;
-}
-
 // Fixed underlying types: a number read from the INI that is not a listed value stays
 // exactly what it was (a ZelVersion of 7 reads back as 7).
 enum CheckValue : int { cvUnchecked = 0, cvChecked = 1 };
