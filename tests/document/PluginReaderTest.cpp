@@ -235,7 +235,7 @@ TEST_F(PluginReader, APluginWithItsCopiesReadsBackToItsDocument)
 // what cannot is listed, nothing crashes and nothing on disk changes.
 TEST_F(PluginReader, ForeignAndDamagedFoldersAreReadAsFarAsTheyGo)
 {
-    const std::string data = DataDir() + "\\writers\\cafe\\";
+    const std::string data = DataDir() + "\\writers\\cafe";
     auto copyOfCafe = [&](const std::string& name) {
         const std::string folder = root + "\\" + name + "\\Café Kit";
         fs::create_directories(ToFs(folder));
