@@ -173,12 +173,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const Document now = Document::Parse(ReadAll(ini));
     KW_CHECK(again.AuthorName() == Stored(now, "Personal", "Name"));
     KW_CHECK(again.AuthorWebsite() == Stored(now, "Personal", "Website"));
-    if (op == 0 && (!UnicodeFile(bytes) || ValidUtf8(written)))
+    if (op == 0 && (!UnicodeFile(bytes) || kw::utf::IsValidUtf8(written)))
         KW_CHECK(again.AuthorName() == ExpectedValue(written, UnicodeFile(bytes)));
     if (op == 1 && text == "http://")
         KW_CHECK(again.AuthorWebsite().empty());
     // A plain path comes back whole, whether the code page holds it or not.
-    const bool plainPath = !written.empty() && ValidUtf8(written) && !ProfileBlank(written.front()) &&
+    const bool plainPath = !written.empty() && kw::utf::IsValidUtf8(written) && !ProfileBlank(written.front()) &&
                            !ProfileBlank(written.back()) && written.front() != '"' && written.front() != '\'' &&
                            std::none_of(written.begin(), written.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
     if (op == 2 && plainPath)

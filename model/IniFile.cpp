@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/Platform.h"
+#include "platform/Utf.h"
 
 namespace kw::ini {
 
@@ -27,81 +28,6 @@ std::string_view Trim(std::string_view s)
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
-
-// UTF-16 LE without its mark to UTF-8; a lone surrogate or an odd last byte gives U+FFFD.
-std::string Utf16ToUtf8(std::string_view bytes)
-{
-    std::string out;
-    auto unit = [&](std::size_t i) { return char16_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8); };
-    std::size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
-            i += 2;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        AppendUtf8(out, cp);
-    }
-    if (i < bytes.size())
-        AppendUtf8(out, 0xFFFD);
-    return out;
-}
-
-// UTF-8 to UTF-16 LE; an invalid sequence gives U+FFFD.
-std::string Utf8ToUtf16(std::string_view utf8)
-{
-    std::string out;
-    auto put = [&](char32_t u) {
-        out += char(u & 0xFF);
-        out += char(u >> 8);
-    };
-    for (std::size_t i = 0; i < utf8.size();) {
-        unsigned char b = static_cast<unsigned char>(utf8[i]);
-        int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-        char32_t cp = extra <= 0 ? b : b & (0x3F >> extra);
-        bool ok = extra >= 0 && i + extra < utf8.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            unsigned char c = static_cast<unsigned char>(utf8[i + k]);
-            ok = (c & 0xC0) == 0x80;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-        if (!ok || cp < kLeast[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            put(0xFFFD);
-            ++i;
-            continue;
-        }
-        i += extra + 1;
-        if (cp >= 0x10000) {
-            put(0xD800 + ((cp - 0x10000) >> 10));
-            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            put(cp);
-        }
-    }
-    return out;
-}
-
 // Comment lines (and empty names) are never keys.
 bool IsKey(std::string_view name) { return !name.empty() && name.front() != ';'; }
 
@@ -117,7 +43,7 @@ std::string Unquote(std::string_view v)
 std::string Document::ToFileText(std::string_view utf8) const
 {
     // In a Unicode file an invalid sequence is stored as U+FFFD, as it will read back.
-    return encoding_ == Encoding::Ansi ? platform::ToAnsi(utf8) : Utf16ToUtf8(Utf8ToUtf16(utf8));
+    return encoding_ == Encoding::Ansi ? platform::ToAnsi(utf8) : utf::Utf16LeToUtf8(utf::Utf8ToUtf16Le(utf8));
 }
 
 std::string Document::FromFileText(std::string_view text) const
@@ -158,7 +84,7 @@ Document Document::Parse(std::string_view bytes)
         bytes.remove_prefix(lead);
     if (bytes.starts_with(kUtf16Bom)) {
         doc.encoding_ = Encoding::Utf16;
-        unicode = Utf16ToUtf8(bytes.substr(kUtf16Bom.size()));
+        unicode = utf::Utf16LeToUtf8(bytes.substr(kUtf16Bom.size()));
         bytes = unicode;
     } else if (bytes.starts_with(kUtf8Bom)) {
         doc.encoding_ = Encoding::Utf8;
@@ -206,7 +132,7 @@ std::string Document::Serialize() const
     }
     switch (encoding_) {
     case Encoding::Utf8: return std::string(kUtf8Bom) + out;
-    case Encoding::Utf16: return std::string(kUtf16Bom) + Utf8ToUtf16(out);
+    case Encoding::Utf16: return std::string(kUtf16Bom) + utf::Utf8ToUtf16Le(out);
     case Encoding::Ansi: break;
     }
     return out;

@@ -199,6 +199,18 @@ void clsKitwright::Load()
     Try([&] { m_sAuthorComment = ReadIni(prefs, "Personal", "Comment"); });
 }
 
+void clsKitwright::DetachPreferences()
+{
+    if (m_oPreferences)
+        return;
+    m_oPreferences.emplace();
+    Try([&] {
+        std::string bytes;
+        if (platform::ReadFileBytes(m_sIniFile, bytes))
+            m_oPreferences = ini::Document::Parse(bytes);
+    });
+}
+
 void clsKitwright::WriteDefaultIni()
 {
     StorePluginPath(platform::ProgramFolder());

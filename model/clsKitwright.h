@@ -181,6 +181,10 @@ public:
     };
     std::vector<ListedFile> ListedFiles() const;
 
+    // For a copy that builds or checks a plugin elsewhere: from now on this object reads and
+    // writes no preferences file; what it holds stays in memory only.
+    void DetachPreferences();
+
     // True when the text can be used as one file name: not empty, no \ / : * ? " < > | or
     // control character, no trailing dot or blank, not "." or "..", not a device name
     // (CON, PRN, AUX, NUL, COM1-9, LPT1-9, also with an extension), at most 255 characters.

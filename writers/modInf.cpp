@@ -1,7 +1,7 @@
 #include "modInf.h"
 
 #include "TextFile.h"
-#include "app/modMainText.h"
+#include "model/PathText.h"
 #include "model/clsKitwright.h"
 #include "platform/RuntimeError.h"
 
