@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/modMainText.h"
+#include "model/PathText.h"
 #include "winsupport/clsAppIcon.h"
 #include "winsupport/clsFont.h"
 #include "winsupport/clsInitCC.h"
