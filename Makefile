@@ -5,7 +5,8 @@
 #            under Xvfb, with a screenshot in build/screenshots/run.png).
 # make dist: build/dist/Kitwright-<version>.zip (stripped x86-64 and i686 exes, each with
 #            kitwright-cli.exe beside it, the guide).
-# make screenshots: every page and dialog under Xvfb, into build/screenshots/.
+# make screenshots: every page and dialog under Xvfb, into build/screenshots/ (themed,
+#                   classic, 144dpi and 192dpi sets).
 # make format: applies .clang-format; make format-check (part of make test) fails on a file
 #              that is not formatted.
 # make tidy:  clang-tidy (.clang-tidy) over the portable core and the Windows code; any

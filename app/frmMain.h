@@ -109,6 +109,7 @@ protected:
     void Form_Activate() override;
     void Form_QueryUnload(bool& cancel) override;
     void Form_KeyDown(int& keyCode, int shift) override;
+    void Form_DpiChanged() override;
 
 private:
     // iSubclass: the theme change and the tab strip's notifications.
@@ -122,6 +123,7 @@ private:
     void CreateExecutableUpDown();
     void LoadListsAndHeaders();
     void KeepPageAfterTabStrip();
+    void FitNativeControlsToDpi();
     void ApplyThemeBackColors();
 
     void EnableControls(bool enable);

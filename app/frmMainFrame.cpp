@@ -11,6 +11,7 @@
 #include "dialogs/frmOptions.h"
 #include "platform/RuntimeError.h"
 #include "platform/WinText.h"
+#include "winsupport/Dpi.h"
 #include "winsupport/VersionInfo.h"
 #include "winsupport/clsBrowse.h"
 
@@ -160,7 +161,7 @@ void frmMain::Form_Load()
         oKW_->MaxExecutables(9);
 
         ApplyThemeBackColors();
-        appIcon.SetAppIcon(hWnd(), IDI_APP_NAME);
+        appIcon.SetAppIcon(hWnd(), IDI_APP_NAME, Dpi());
 
         // Individual files are chosen from the start: a design-time state, not a change.
         SendMessageW(optCopyOption[0].hWnd(), BM_SETCHECK, BST_CHECKED, 0);
@@ -169,6 +170,7 @@ void frmMain::Form_Load()
         CreateTabs();
         CreateGroupBoxes();
         CreateExecutableUpDown();
+        FitNativeControlsToDpi();
         LoadListsAndHeaders();
         RefreshControls();
         UpdateControlStates();
@@ -268,6 +270,28 @@ LRESULT frmMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 void frmMain::ApplyThemeBackColors()
 {
     kw::ApplyThemeBackColors();
+}
+
+void frmMain::Form_DpiChanged()
+{
+    FitNativeControlsToDpi();
+    NewAppIcon().SetAppIcon(hWnd(), IDI_APP_NAME, Dpi());
+    ReleaseAppIcon();
+    // The box is wider or narrower now: the plugins folder shortened to fit it again.
+    IgnoringErrors([&] { txtPluginLocation.Text(CompactPath(oKW().PluginLocation(), txtPluginLocation, *this)); });
+}
+
+// What the native controls do not take from the DPI by themselves: the room around the tab
+// captions and the width of the up-down arrows (as wide as a scroll bar at this DPI).
+void frmMain::FitNativeControlsToDpi()
+{
+    const UINT dpi = Dpi();
+    if (oTabs_) {
+        oTabs_->Padding(ScaleToDpi(6, dpi), ScaleToDpi(3, dpi));
+        KeepPageAfterTabStrip();
+    }
+    if (oUpDown_)
+        oUpDown_->Width(SystemMetricForDpi(SM_CXVSCROLL, dpi));
 }
 
 // ---- Builders ---------------------------------------------------------------------------

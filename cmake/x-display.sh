@@ -30,12 +30,13 @@ kw_need() {
   fi
 }
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
+# Starts Xvfb on the first free display number and exports DISPLAY; big enough for the
+# window at 192 dpi.
 kw_start_xvfb() {
   kw_need Xvfb xdotool import
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 2560x1600x24 -nolisten tcp >/dev/null 2>&1 &
   kw_xvfb_pid=$!
   export DISPLAY=":$n"
   for _ in $(seq 50); do

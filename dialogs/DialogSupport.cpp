@@ -7,7 +7,7 @@ namespace kw {
 
 void SetDialogLook(forms::Form& form)
 {
-    NewAppIcon().SetAppIcon(form.hWnd(), IDI_APP_NAME);
+    NewAppIcon().SetAppIcon(form.hWnd(), IDI_APP_NAME, form.Dpi());
     ReleaseAppIcon();
     SetFormFont(form, "MS Shell Dlg", 8);
 }

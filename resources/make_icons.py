@@ -226,8 +226,10 @@ def write_ico(name, layers, formats):
 
 
 def main():
-    # 48 and 64 px frames serve 144 and 192 dpi without stretching the 32 px one.
-    program = [(16, 32), (24, 32), (32, 32), (48, 32), (64, 32), (256, 32), (16, 8), (32, 8), (16, 4), (32, 4)]
+    # 48 and 64 px frames serve 144 and 192 dpi without stretching the 32 px one; the program
+    # icon also has the small and large sizes of 120 dpi (20 and 40 px).
+    program = [(16, 32), (20, 32), (24, 32), (32, 32), (40, 32), (48, 32), (64, 32), (256, 32), (16, 8), (32, 8),
+               (16, 4), (32, 4)]
     page = [(16, 32), (24, 32), (32, 32), (48, 32), (64, 32), (16, 8), (32, 8)]
     write_ico("Kitwright.ico", program_icon(), program)
     write_ico("PageInformation.ico", info_icon(), page)

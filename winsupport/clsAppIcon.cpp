@@ -2,11 +2,12 @@
 
 #include <string>
 
+#include "Dpi.h"
 #include "platform/WinText.h"
 
 namespace kw {
 
-void clsAppIcon::SetAppIcon(HWND r_hParentWnd, std::string_view r_sResourceID)
+void clsAppIcon::SetAppIcon(HWND r_hParentWnd, std::string_view r_sResourceID, UINT v_lDpi)
 {
     if (!r_hParentWnd)
         return;
@@ -20,8 +21,12 @@ void clsAppIcon::SetAppIcon(HWND r_hParentWnd, std::string_view r_sResourceID)
     const Size sizes[] = {{SM_CXICON, SM_CYICON, ICON_BIG}, {SM_CXSMICON, SM_CYSMICON, ICON_SMALL}};
     for (const Size& s : sizes) {
         // Shared icons belong to the system; never destroyed here.
-        HANDLE icon = LoadImageW(module, name.c_str(), IMAGE_ICON, GetSystemMetrics(s.cx),
-                                 GetSystemMetrics(s.cy), LR_SHARED);
+        int cx = GetSystemMetrics(s.cx), cy = GetSystemMetrics(s.cy);
+        if (v_lDpi) {
+            // The frame drawn for that size, or the largest below it: never one stretched.
+            cx = cy = FittingIconFrame(module, name.c_str(), SystemMetricForDpi(s.cx, v_lDpi));
+        }
+        HANDLE icon = LoadImageW(module, name.c_str(), IMAGE_ICON, cx, cy, LR_SHARED);
         if (!icon)
             continue;  // leave the window's icon as it was
         SendMessageW(top, WM_SETICON, s.which, reinterpret_cast<LPARAM>(icon));

@@ -67,6 +67,24 @@ void clsTabs::CurrentTab(int v_iTab)
     ShowCurrentTab();
 }
 
+void clsTabs::Padding(int cx, int cy)
+{
+    if (!tab_)
+        return;
+    SendMessageW(tab_, TCM_SETPADDING, 0, MAKELPARAM(cx, cy));
+    // The tabs are measured when the font is set: set it again to measure them anew.
+    SendMessageW(tab_, WM_SETFONT, static_cast<WPARAM>(SendMessageW(tab_, WM_GETFONT, 0, 0)), TRUE);
+    Relayout();
+}
+
+void clsTabs::Relayout()
+{
+    if (!tab_)
+        return;
+    CalcDisplayRect();
+    ShowCurrentTab();
+}
+
 void clsTabs::Notify(HWND, UINT v_uMsg, WPARAM, LPARAM v_lParam)
 {
     if (v_uMsg != WM_NOTIFY || !v_lParam)

@@ -24,6 +24,12 @@ public:
 
     HWND hWnd() const { return tab_; }
 
+    // Room around each caption, in pixels (it grows with the DPI); the tabs are measured
+    // again and the shown content laid over the new display area.
+    void Padding(int cx, int cy);
+    // After the strip was moved or sized: the shown content follows.
+    void Relayout();
+
     // Fed with every WM_NOTIFY the parent receives.
     void Notify(HWND v_hWnd, UINT v_uMsg, WPARAM v_wParam, LPARAM v_lParam);
 

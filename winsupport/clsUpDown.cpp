@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "Placeholder.h"
+
 namespace kw {
 
 clsUpDown::~clsUpDown()
@@ -32,8 +34,22 @@ void clsUpDown::CreateUpDownControl(HWND r_hParentHwnd, HWND r_hBuddyHwnd, int v
     if (!updown_)
         return;
     SendMessageW(updown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(r_hBuddyHwnd), 0);
+    gap_ = BoundaryRect(updown_, r_hParentHwnd).left - BoundaryRect(r_hBuddyHwnd, r_hParentHwnd).right;
     SendMessageW(updown_, UDM_SETRANGE, 0, MakeLong(v_iMaxRange, v_iMinRange));
     SendMessageW(updown_, UDM_SETPOS, 0, MakeLong(v_iPosition, 0));
+}
+
+void clsUpDown::Width(int v_lWidth)
+{
+    auto buddy = reinterpret_cast<HWND>(SendMessageW(updown_, UDM_GETBUDDY, 0, 0));
+    if (!updown_ || !buddy || v_lWidth <= 0)
+        return;
+    HWND parent = GetParent(updown_);
+    const RECT u = BoundaryRect(updown_, parent), b = BoundaryRect(buddy, parent);
+    const LONG left = u.right - v_lWidth;
+    SetWindowPos(updown_, nullptr, left, u.top, v_lWidth, u.bottom - u.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The arrows meet the buddy as they first did (over its border), at any DPI.
+    SetWindowPos(buddy, nullptr, b.left, b.top, left - gap_ - b.left, b.bottom - b.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool clsUpDown::Enabled() const

@@ -13,6 +13,9 @@ public:
 
     void CreateUpDownControl(HWND r_hParentHwnd, HWND r_hBuddyHwnd, int v_iMinRange, int v_iMaxRange,
                              int v_iPosition);
+    // Makes the control v_lWidth pixels wide at the buddy's right edge, the buddy giving or
+    // taking the difference (the control sizes itself the same at every DPI).
+    void Width(int v_lWidth);
     bool Enabled() const;
     void Enabled(bool v_bEnabled);
 
@@ -23,6 +26,7 @@ public:
 
 private:
     HWND updown_ = nullptr;
+    LONG gap_ = 0;  // from the buddy's right edge to the arrows, as the control first sat
 };
 
 }  // namespace kw

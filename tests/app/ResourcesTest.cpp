@@ -165,6 +165,9 @@ TEST(Resources, ManifestBringsThemedControlsAndDpiAwareness)
     std::string text(static_cast<const char*>(LockResource(LoadResource(module, res))), SizeofResource(module, res));
     EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(text.find("<dpiAware"), std::string::npos);
+    // Per monitor: the windows handle WM_DPICHANGED themselves.
+    EXPECT_NE(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(text.find(">true/pm</dpiAware>"), std::string::npos);
 
     // The library that actually loaded for this exe: the side-by-side version 6 assembly
     // (its DllGetVersion and file version say 5.81 under Wine, so the assembly decides).

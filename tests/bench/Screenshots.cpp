@@ -28,6 +28,16 @@ HWND g_closing = nullptr;  // the dialog asked to close, and its fallback timer
 UINT_PTR g_forceTimer = 0;
 int g_failures = 0;
 
+// As a mouse user sees the window in use: its caption active, no focus rectangle (on the
+// tab just clicked, say) until the keyboard is used.
+void LookInUse(HWND hwnd)
+{
+    SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    SendMessageW(hwnd, WM_NCACTIVATE, TRUE, 0);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
+    kwscript::Pump(100);
+}
+
 void Save(HWND hwnd, const std::wstring& name)
 {
     const std::wstring path = g_folder + L"\\" + name + L".bmp";
@@ -70,6 +80,7 @@ void CALLBACK ShootDialog(HWND, UINT, UINT_PTR id, DWORD)
         ++g_failures;
         return;
     }
+    LookInUse(dlg);
     Save(dlg, g_dialogShot);
     g_closing = dlg;
     PostMessageW(dlg, WM_CLOSE, 0, 0);
@@ -173,6 +184,7 @@ int wmain(int argc, wchar_t** argv)
     for (int i = 3; i >= 0; --i) {  // ends on the first page, as the program starts
         kwscript::ClickTab(tab, i);
         kwscript::Pump(400);
+        LookInUse(g_main);
         Save(g_main, pages[i]);
     }
     main->txtPluginName.SetFocus();

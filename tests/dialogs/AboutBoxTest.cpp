@@ -103,6 +103,44 @@ TEST_F(AboutBox, ShowsTheVersionBlockInItsFontsAndFits)
     });
 }
 
+int IconPixels(HWND image)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(image, STM_GETICON, 0, 0)), &info))
+        return 0;
+    BITMAP bm{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bm.bmWidth;
+}
+
+TEST_F(AboutBox, TheIconIsTheFrameForItsBoxAtEveryDpi)
+{
+    Drive([] { kw::ShowAboutBox(); }, [&] {
+        HDC screen = GetDC(nullptr);
+        const int start = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(IconPixels(Item(IDC_IMG_ABOUT)), start >= 192 ? 64 : start >= 144 ? 48 : 32);
+        int from = start;
+        for (int dpi : {144, 192, start}) {
+            RECT w{};
+            GetWindowRect(dlg, &w);
+            RECT suggested{w.left, w.top, w.left + MulDiv(w.right - w.left, dpi, from),
+                           w.top + MulDiv(w.bottom - w.top, dpi, from)};
+            SendMessageW(dlg, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+            from = dpi;
+            EXPECT_EQ(IconPixels(Item(IDC_IMG_ABOUT)), dpi >= 192 ? 64 : dpi >= 144 ? 48 : 32) << dpi;
+            EXPECT_EQ(FontOf(Item(IDC_LBL_ABOUT)).lfHeight, -MulDiv(14, dpi, 72)) << dpi;
+            EXPECT_GE(FontOf(Item(IDC_LBL_ABOUT)).lfWeight, FW_BOLD) << dpi;
+            EXPECT_EQ(FontOf(Item(IDC_LBL_ABOUT + 3)).lfHeight, -MulDiv(8, dpi, 72)) << dpi;
+            EXPECT_EQ(kwfit::CrampedCaptions(dlg), std::vector<std::wstring>{}) << dpi;
+        }
+        Key(VK_ESCAPE);
+    });
+}
+
 TEST_F(AboutBox, EscapeTheCloseBoxAndTheButtonCloseIt)
 {
     for (int way = 0; way < 3; ++way) {

@@ -36,17 +36,6 @@ LONG_PTR Style(HWND hwnd)
     return GetWindowLongPtrW(hwnd, GWL_STYLE);
 }
 
-int ScreenPixelsPerInchY()
-{
-    static const int dpi = [] {
-        HDC screen = GetDC(nullptr);
-        int value = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        return value;
-    }();
-    return dpi;
-}
-
 // One font per (face, height, weight) for as long as some control uses it: a form sets the
 // same font on a hundred controls, and a font object each costs start-up time and memory.
 std::shared_ptr<const Font> SharedFont(const std::wstring& face, int height, bool bold)
@@ -115,7 +104,7 @@ void Control::Bind(HWND hwnd)
         LOGFONTW lf{};
         if (GetObjectW(font, sizeof(lf), &lf)) {
             fontName_ = Narrow(lf.lfFaceName);
-            fontSize_ = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, ScreenPixelsPerInchY());
+            fontSize_ = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, static_cast<int>(form_.Dpi()));
             fontBold_ = lf.lfWeight >= FW_BOLD;
             templateFace_ = lf.lfFaceName;
             templateHeight_ = lf.lfHeight;
@@ -336,7 +325,7 @@ void Control::SetFont(const std::string& name, int points)
 void Control::ApplyFont()
 {
     std::wstring face = Widen(fontName_.empty() ? std::string("MS Shell Dlg") : fontName_);
-    const LONG height = -MulDiv(fontSize_, ScreenPixelsPerInchY(), 72);
+    const LONG height = -MulDiv(fontSize_, static_cast<int>(form_.Dpi()), 72);
     // Setting the font the template already gave is a no-op, and a costly one on a big form.
     if (!font_ && !templateFace_.empty() && height == templateHeight_ && fontBold_ == templateBold_ &&
         CompareStringOrdinal(face.c_str(), -1, templateFace_.c_str(), -1, TRUE) == CSTR_EQUAL)
@@ -346,6 +335,13 @@ void Control::ApplyFont()
         return;
     Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font->get()), TRUE);
     font_ = std::move(font);  // the old one only now: the control used it until here
+}
+
+void Control::DpiChanged()
+{
+    // Only a font the control had or was given: one drawn in the system font stays so.
+    if (HasFont() && hwnd_ && (font_ || !templateFace_.empty()))
+        ApplyFont();
 }
 
 RECT Control::Bounds() const
@@ -1098,6 +1094,7 @@ HICON Image::Picture() const
 void Image::Picture(HICON icon)
 {
     RequireBound();
+    pictureId_ = 0;
     Send(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon));
     if (loaded_ && icon != loaded_)
         ReleaseLoaded();  // only now: the control showed it until here
@@ -1116,7 +1113,15 @@ bool Image::LoadPicture(int resourceId)
         return false;
     Picture(icon);
     loaded_ = icon;
+    pictureId_ = resourceId;
     return true;
+}
+
+void Image::DpiChanged()
+{
+    // The box has its new size: the frame that fits it now.
+    if (pictureId_ && hwnd_)
+        LoadPicture(pictureId_);
 }
 
 PictureBox::PictureBox(Form& form, int id, int templateId)

@@ -66,6 +66,7 @@ public:
     // Point size and face name. Controls with the same face, size and weight share one font.
     // Images and menu items have none: error 438.
     virtual bool HasFont() const { return true; }
+    // Font sizes are points at the form's DPI (Form::Dpi).
     std::string FontName() const;
     void FontName(const std::string& name);
     // Face and size at once: one font change instead of two.
@@ -104,6 +105,8 @@ protected:
 
     virtual void Bind(HWND hwnd);
     virtual void Unbind();
+    // The form moved to another DPI (and already moved and sized the control).
+    virtual void DpiChanged();
     // Notification codes of WM_COMMAND from the control.
     virtual void OnCommand(int /*code*/) {}
     // WM_CTLCOLOR*: a brush, or 0 for the default colours.
@@ -327,10 +330,12 @@ public:
 
 protected:
     void Unbind() override;
+    void DpiChanged() override;
 
 private:
     void ReleaseLoaded();
     HICON loaded_ = nullptr;
+    int pictureId_ = 0;  // reloaded at the frame that fits when the DPI changes
 };
 
 // A page: a child dialog (DS_CONTROL | WS_CHILD) made from its own template when the form

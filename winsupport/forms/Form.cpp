@@ -6,6 +6,8 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/WinText.h"
+#include "winsupport/Dpi.h"
+#include "winsupport/Placeholder.h"
 
 namespace kw::forms {
 
@@ -286,6 +288,9 @@ void Form::Unload()
 void Form::OnInit(HWND hwnd)
 {
     hwnd_ = hwnd;
+    dpi_ = WindowDpi(hwnd);
+    dpiFonts_.clear();  // the windows that used them are gone
+    LeaveDpiChangesToTheProgram(hwnd);
     g_loaded.push_back(this);
     HINSTANCE module = GetModuleHandleW(nullptr);
     std::vector<HWND> pages;
@@ -298,6 +303,7 @@ void Form::OnInit(HWND hwnd)
         if (!page)
             continue;
         SetWindowLongPtrW(page, GWLP_ID, box->id_);
+        LeaveDpiChangesToTheProgram(page);
         Guarded([&] { box->Bind(page); });
         pages.push_back(page);
     }
@@ -330,6 +336,8 @@ void Form::OnDestroy()
 {
     for (Control* c : controls_)
         c->Unbind();
+    layout_.clear();
+    clientDpi_ = 0;
     for (HWND w : disabledByModal_)
         if (IsWindow(w))
             EnableWindow(w, TRUE);
@@ -338,6 +346,103 @@ void Form::OnDestroy()
     if (g_lastActive == this)
         g_lastActive = nullptr;
     hwnd_ = nullptr;
+}
+
+void Form::RecordLayout()
+{
+    std::erase_if(layout_, [](const auto& entry) { return !IsWindow(entry.first); });
+    auto record = [&](HWND w) {
+        if (layout_.count(w))
+            return;
+        RECT r = BoundaryRect(w, GetParent(w));
+        wchar_t cls[16]{};
+        GetClassNameW(w, cls, 16);
+        RECT dropped{};
+        // A combo box's height is the field and its list together.
+        if (lstrcmpiW(cls, L"ComboBox") == 0 && SendMessageW(w, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
+            r.bottom = std::max(r.bottom, r.top + (dropped.bottom - dropped.top));
+        layout_[w] = {r, dpi_};
+    };
+    for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        record(c);
+        if (Control* page = FindByWindow(c); page && page->Kind() == ControlKind::PictureBox)
+            for (HWND g = GetWindow(c, GW_CHILD); g; g = GetWindow(g, GW_HWNDNEXT))
+                record(g);
+    }
+    if (!clientDpi_) {
+        RECT rc{};
+        GetClientRect(hwnd_, &rc);
+        client_ = {rc.right, rc.bottom};
+        clientDpi_ = dpi_;
+    }
+}
+
+void Form::ScaleFontOf(HWND window, UINT from, UINT to)
+{
+    auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    LOGFONTW lf{};
+    if (!font || !GetObjectW(font, sizeof(lf), &lf))
+        return;
+    // Through whole points, as the wrappers size theirs: to and fro comes back exactly.
+    const int points = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, static_cast<int>(from));
+    lf.lfHeight = -MulDiv(points, static_cast<int>(to), 72);
+    for (const Font& made : dpiFonts_) {
+        LOGFONTW have{};
+        GetObjectW(made.get(), sizeof(have), &have);
+        if (have.lfHeight == lf.lfHeight && have.lfWeight == lf.lfWeight && have.lfItalic == lf.lfItalic &&
+            lstrcmpiW(have.lfFaceName, lf.lfFaceName) == 0) {
+            SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+            return;
+        }
+    }
+    Font made(CreateFontIndirectW(&lf));
+    if (!made)
+        return;
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+    dpiFonts_.push_back(std::move(made));
+}
+
+void Form::OnDpiChanged(UINT dpi, const RECT* suggested)
+{
+    if (!dpi || dpi == dpi_)
+        return;
+    const UINT from = dpi_;
+    RecordLayout();
+    dpi_ = dpi;
+    auto scale = [dpi](LONG v, UINT at) { return static_cast<LONG>(MulDiv(v, static_cast<int>(dpi), static_cast<int>(at))); };
+    for (const auto& [w, placed] : layout_) {
+        const RECT& r = placed.rect;
+        const LONG left = scale(r.left, placed.dpi), top = scale(r.top, placed.dpi);
+        SetWindowPos(w, nullptr, left, top, scale(r.right, placed.dpi) - left, scale(r.bottom, placed.dpi) - top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!FindByWindow(w))
+            ScaleFontOf(w, from, dpi);
+    }
+    ScaleFontOf(hwnd_, from, dpi);  // the form's own font, which text is measured with
+    // Fonts after sizes: an image picks its icon frame by its box's new size.
+    for (Control* c : controls_)
+        Guarded([&] { c->DpiChanged(); });
+
+    const RECT want{0, 0, scale(client_.cx, clientDpi_), scale(client_.cy, clientDpi_)};
+    RECT frame = want;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    AdjustWindowRectForDpi(frame, style, GetMenu(hwnd_) != nullptr, exStyle, dpi);
+    RECT now{};
+    GetWindowRect(hwnd_, &now);
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // A frame that did not change with the DPI as predicted (Wine keeps one): made good once.
+    RECT got{};
+    GetClientRect(hwnd_, &got);
+    if (got.right != want.right || got.bottom != want.bottom) {
+        GetWindowRect(hwnd_, &now);
+        SetWindowPos(hwnd_, nullptr, 0, 0, now.right - now.left + want.right - got.right,
+                     now.bottom - now.top + want.bottom - got.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Guarded([&] { Form_DpiChanged(); });
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -449,6 +554,12 @@ INT_PTR Form::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
                 SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
                 return TRUE;
             }
+        }
+        return FALSE;
+    case WM_DPICHANGED:
+        if (own) {
+            OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return TRUE;  // the dialog manager's own rescaling would come on top
         }
         return FALSE;
     case WM_CLOSE:

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ public:
     void Caption(const std::string& caption);
     int ScaleMode() const { return scaleMode_; }
     void ScaleMode(int mode) { scaleMode_ = mode; }
+    // The DPI the form is drawn at: its monitor's when it loaded, then whatever the last
+    // WM_DPICHANGED said (the form rescales itself: positions, fonts, icons, its size).
+    UINT Dpi() const { return dpi_; }
 
     // Creates the window if needed (running Form_Load), centres it over the owner or the
     // screen and shows it. Modeless: returns at once; its messages go through the loop.
@@ -60,6 +64,9 @@ protected:
     // and the control do; setting keyCode to 0 swallows the key. shift: kShiftMask,
     // kCtrlMask, kAltMask.
     virtual void Form_KeyDown(int& /*keyCode*/, int /*shift*/) {}
+    // After the form has moved, sized and re-fonted its controls for a new DPI: for what
+    // the form made itself (native controls, compacted texts).
+    virtual void Form_DpiChanged() {}
 
 private:
     friend int RunMessageLoop();
@@ -78,6 +85,9 @@ private:
     void OnInit(HWND hwnd);
     void OnDestroy();
     void Center(HWND owner);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
+    void RecordLayout();
+    void ScaleFontOf(HWND window, UINT from, UINT to);
     void ReleaseHiddenOwner();
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
     static void DispatchOne(MSG& msg);
@@ -93,6 +103,19 @@ private:
     std::vector<HWND> disabledByModal_;
     HWND hiddenOwner_ = nullptr;
     HWND activeBeforeModal_ = nullptr;
+
+    UINT dpi_ = 96;
+    // Where each window of the form's layout was at the DPI it was recorded at, so that
+    // going to and fro between DPIs adds up no rounding.
+    struct Placed {
+        RECT rect;
+        UINT dpi;
+    };
+    std::map<HWND, Placed> layout_;
+    SIZE client_{};
+    UINT clientDpi_ = 0;
+    // Fonts the form made for windows no wrapper owns (native controls it created).
+    std::vector<Font> dpiFonts_;
 };
 
 // Pumps messages, with the dialog manager for each form, until no form is loaded.
