@@ -118,13 +118,48 @@ void AddOnce(std::vector<std::string>& names, const std::string& name)
 
 // ---- Construction and preferences --------------------------------------------------------
 
-clsKitwright::clsKitwright()
+namespace {
+
+std::string IniBesideProgram()
 {
-    Try([&] { m_sIniFile = AddBackslash(platform::ProgramFolder()) + kIniName; });
+    std::string path;
     Try([&] {
-        if (!FileExists(m_sIniFile))
-            WriteDefaultIni();
+        path = platform::ProgramFolder();
+        if (!path.empty() && path.back() != '\\')
+            path += '\\';
+        path += kIniName;
     });
+    return path;
+}
+
+}  // namespace
+
+clsKitwright::clsKitwright() : clsKitwright(IniBesideProgram(), PreferencesAccess::ReadWrite) {}
+
+clsKitwright::clsKitwright(std::string iniFile, PreferencesAccess access) : m_sIniFile(std::move(iniFile))
+{
+    if (access == PreferencesAccess::ReadOnly) {
+        // Set before anything can fail: a read-only model never falls back to the file.
+        m_oPreferences.emplace();
+        Try([&] {
+            std::string bytes;
+            if (platform::ReadFileBytes(m_sIniFile, bytes))
+                m_oPreferences = ini::Document::Parse(bytes);
+            else if (!FileExists(m_sIniFile))
+                WriteDefaultIni();
+            // A file that exists but cannot be read gives empty values, as in the window.
+        });
+    } else {
+        Try([&] {
+            if (!FileExists(m_sIniFile))
+                WriteDefaultIni();
+        });
+    }
+    Load();
+}
+
+void clsKitwright::Load()
+{
     m_aExecutables.assign(1, ExecutableSlot{});
     m_iCurrExecutable = 0;
     Try([&] { m_sPluginLocation = LoadPluginPath(); });
@@ -155,15 +190,35 @@ void clsKitwright::WriteDefaultIni()
 
 std::string clsKitwright::ReadIni(const std::string& section, const std::string& key) const
 {
+    if (m_oPreferences) {
+        std::string value;
+        m_oPreferences->Get(section, key, value);
+        return value;
+    }
     return ini::Read(m_sIniFile, section, key);
 }
 
+namespace {
+
+void Change(ini::Document& doc, const std::string& section, const char* key, const char* value)
+{
+    if (!key)
+        doc.RemoveSection(section);
+    else if (!value)
+        doc.RemoveKey(section, key);
+    else
+        doc.Set(section, key, value);
+}
+
+}  // namespace
+
 void clsKitwright::WriteIni(const std::string& section, const char* key, const char* value)
 {
-    if (m_sIniFile.empty())
-        return;
     try {
-        ini::Write(m_sIniFile, section, key, value);
+        if (m_oPreferences)
+            Change(*m_oPreferences, section, key, value);
+        else if (!m_sIniFile.empty())
+            ini::Write(m_sIniFile, section, key, value);
     } catch (...) {
         // Preferences that cannot be saved are simply not saved.
     }
@@ -309,10 +364,14 @@ void clsKitwright::ParentWnd(NativeHandle v_hParentWnd) { m_hParentWnd = v_hPare
 void clsKitwright::LoadMenuGroupItemsTo(StringList& r_ctrl) const
 {
     r_ctrl.Clear();
-    std::string bytes;
-    if (!platform::ReadFileBytes(m_sIniFile, bytes))
-        return;
-    const ini::Document doc = ini::Document::Parse(bytes);
+    ini::Document fromFile;
+    if (!m_oPreferences) {
+        std::string bytes;
+        if (!platform::ReadFileBytes(m_sIniFile, bytes))
+            return;
+        fromFile = ini::Document::Parse(bytes);
+    }
+    const ini::Document& doc = m_oPreferences ? *m_oPreferences : fromFile;
     for (int i = 0;; ++i) {
         std::string value;
         if (!doc.Get("MenuGroup", std::to_string(i), value) || value.empty())
@@ -323,6 +382,12 @@ void clsKitwright::LoadMenuGroupItemsTo(StringList& r_ctrl) const
 
 void clsKitwright::SaveMenuGroupItems(const StringList& r_ctrl)
 {
+    if (m_oPreferences) {
+        m_oPreferences->RemoveSection("MenuGroup");
+        for (int i = 0; i < r_ctrl.ListCount(); ++i)
+            m_oPreferences->Set("MenuGroup", std::to_string(i), r_ctrl.List(i));
+        return;
+    }
     if (m_sIniFile.empty())
         return;
     try {
@@ -732,21 +797,21 @@ std::vector<std::string> clsKitwright::NonAnsiNames() const
     return bad;
 }
 
-// The first file (or folder) of the plugin that would not fit its path limit; empty if none.
-std::string clsKitwright::TooLongPath() const
+// The files (or the folder) of the plugin that would not fit their path limit.
+std::vector<std::string> clsKitwright::TooLongPaths() const
 {
     const std::string plugin = PluginLocation() + m_sPluginName + "\\";
     const std::string files = plugin + "files\\";
     if (Utf16Length(files) - 1 > kMaxFolderPath)
-        return files.substr(0, files.size() - 1);
-    std::string tooLong;
+        return {files.substr(0, files.size() - 1)};
+    std::vector<std::string> tooLong;
     // A writer's file also needs room for the temporary file it makes beside it.
     auto check = [&](const std::string& folder, const std::string& name, bool written) {
         std::size_t length = Utf16Length(folder) + Utf16Length(name);
         if (written)
             length = std::max(length, Utf16Length(folder) + kWriterTempName);
-        if (tooLong.empty() && length > kMaxFilePath)
-            tooLong = folder + name;
+        if (length > kMaxFilePath)
+            AddOnce(tooLong, folder + name);
     };
     check(plugin, m_sPluginName + ".inf", true);
     check(plugin, m_sPluginName + ".htm", true);
@@ -773,18 +838,51 @@ std::string clsKitwright::TooLongPath() const
 
 std::vector<std::string> clsKitwright::LastCreateProblems() const { return m_aCreateProblems; }
 int clsKitwright::LastCopyError() const { return m_iLastCopyError; }
+bool clsKitwright::CopyThroughShell() const { return m_bCopyThroughShell; }
+void clsKitwright::CopyThroughShell(bool v_bThroughShell) { m_bCopyThroughShell = v_bThroughShell; }
+
+std::vector<CreateProblem> clsKitwright::CheckCreate() const
+{
+    std::vector<CreateProblem> problems;
+    for (std::string& name : InvalidNames())
+        problems.push_back({kErrorInvalidName, std::move(name)});
+    for (std::string& name : NonAnsiNames())
+        problems.push_back({kErrorNoAnsiName, std::move(name)});
+    for (std::string& path : TooLongPaths())
+        problems.push_back({kErrorPathTooLong, std::move(path)});
+    return problems;
+}
+
+std::vector<std::string> clsKitwright::MissingCopySources() const
+{
+    std::vector<std::string> missing;
+    auto check = [&](const std::string& path) {
+        if (!path.empty() && !platform::PathExists(path))
+            AddOnce(missing, path);
+    };
+    if (m_eCopyOption == coIndividualFiles) {
+        for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
+            check(e.value);
+    } else if (m_eCopyOption == coFolderTree && !m_sProgramFolder.empty()) {
+        check(GetFilePath(m_sProgramFolder));
+        return missing;  // the executables are not copied beside the tree
+    }
+    for (const ExecutableSlot& slot : m_aExecutables)
+        check(slot.Path);
+    return missing;
+}
 
 int clsKitwright::CreatePlugin()
 {
-    m_aCreateProblems = InvalidNames();
-    if (!m_aCreateProblems.empty())
-        return kErrorInvalidName;
-    m_aCreateProblems = NonAnsiNames();
-    if (!m_aCreateProblems.empty())
-        return kErrorNoAnsiName;
-    if (std::string path = TooLongPath(); !path.empty()) {
-        m_aCreateProblems = {path};
-        return kErrorPathTooLong;
+    m_aCreateProblems.clear();
+    const std::vector<CreateProblem> problems = CheckCreate();
+    if (!problems.empty()) {
+        // The first kind of problem is the answer; of too-long paths the first is enough.
+        const int code = problems.front().code;
+        for (const CreateProblem& p : problems)
+            if (p.code == code && (code != kErrorPathTooLong || m_aCreateProblems.empty()))
+                m_aCreateProblems.push_back(p.name);
+        return code;
     }
     const long code = platform::CreateFolderTree(m_hParentWnd, PluginLocation() + m_sPluginName + "\\files");
     if (code == 0) {
@@ -826,7 +924,8 @@ bool clsKitwright::CopyFiles()
     sources += '\0';
     std::string target = PluginLocation() + m_sPluginName + "\\files";
     target += std::string(3, '\0');
-    const platform::CopyResult result = platform::ShellCopy(m_hParentWnd, sources, target);
+    const platform::CopyResult result = m_bCopyThroughShell ? platform::ShellCopy(m_hParentWnd, sources, target)
+                                                            : platform::DirectCopy(sources, target);
     m_iLastCopyError = result.code != 0 ? result.code : result.aborted ? kCancelled : 0;
     return m_iLastCopyError == 0;
 }

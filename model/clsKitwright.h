@@ -1,9 +1,11 @@
 #pragma once
 // The plugin model: everything the user has entered about the plugin being made, plus the
 // user's preferences (kept in Kitwright.ini beside the program).
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "IniFile.h"
 #include "KeyedList.h"
 #include "StringList.h"
 #include "platform/Platform.h"
@@ -22,6 +24,19 @@ enum DestinationFormat : int { dfInfCode = 0, dfEnvironmentPath = 1, dfZelMenuPa
 // Compare methods of DoSortCollection.
 enum CompareMethod : int { vbBinaryCompare = 0, vbTextCompare = 1 };
 
+// How the model uses its preferences file. The window reads and writes it (and writes the
+// defaults when it is missing); ReadOnly reads it once and keeps every later change in
+// memory, so nothing is ever written (a missing file gives the same defaults, in memory).
+enum class PreferencesAccess { ReadWrite, ReadOnly };
+
+// Something CreatePlugin would refuse before touching the disk: 123 an invalid or shared
+// file name, 1113 a name the ANSI code page cannot hold, 206 a path over the limit.
+struct CreateProblem {
+    int code = 0;
+    std::string name;  // the name or path concerned
+    bool operator==(const CreateProblem&) const = default;
+};
+
 struct ExecutableSlot {
     std::string Path;
     std::string ShortcutName;
@@ -33,8 +48,11 @@ struct ExecutableSlot {
 
 class clsKitwright {
 public:
-    // Loads the preferences (writing the default file when there is none). Never fails.
+    // Loads the preferences of Kitwright.ini beside the program (writing the default file
+    // when there is none). Never fails.
     clsKitwright();
+    // Loads the preferences of the given file, used as `access` says. Never fails.
+    clsKitwright(std::string iniFile, PreferencesAccess access);
 
     // Members in interface order. Index errors raise RuntimeError 5 or 9 as noted there.
     void AddFile(FileCollection v_eCollection, const std::string& v_sFileName);
@@ -59,12 +77,22 @@ public:
     // through the ANSI code page unchanged, 206 when a file to be made would not fit the
     // path limit of the writers and the shell copy.
     int CreatePlugin();
+    // Every refusal CreatePlugin could give now, in the order it checks them, without
+    // touching the disk (all of them, where CreatePlugin stops at the first kind).
+    std::vector<CreateProblem> CheckCreate() const;
+    // What CopyFiles would copy from that does not exist now: program files, executables,
+    // the program folder of the tree mode; in the order it would copy them.
+    std::vector<std::string> MissingCopySources() const;
     // After a refusal: the offending names (123, 1113) or the too-long path (206); empty
     // after any other result.
     std::vector<std::string> LastCreateProblems() const;
     // After CopyFiles: 0, or why it failed (a ShellCopy code; 3 for a missing folder tree,
     // 1223 for a copy the user stopped).
     int LastCopyError() const;
+    // True (as made): CopyFiles goes through the shell, with its progress and error
+    // windows; false: through the platform's copy without any window (the console).
+    bool CopyThroughShell() const;
+    void CopyThroughShell(bool v_bThroughShell);
     int CurrentExecutable() const;
     void CurrentExecutable(int v_iCurrExecutable);
     void DeleteFileFrom(FileCollection v_eCollection, const std::string& v_sFile);
@@ -153,6 +181,7 @@ public:
     static bool FitsAnsi(const std::string& text);
 
 private:
+    void Load();
     void WriteDefaultIni();
     static std::string AddBackslash(const std::string& text);
     static bool FileExists(const std::string& path);
@@ -170,11 +199,13 @@ private:
     std::string LoadPluginPath() const;
     std::vector<std::string> InvalidNames() const;
     std::vector<std::string> NonAnsiNames() const;
-    std::string TooLongPath() const;
+    std::vector<std::string> TooLongPaths() const;
     const ExecutableSlot& Slot(int index, long error) const;
     ExecutableSlot& Slot(int index, long error);
 
     std::string m_sIniFile;
+    // The preferences of a read-only model; null when they live in the file.
+    std::optional<ini::Document> m_oPreferences;
     NativeHandle m_hParentWnd = 0;
     std::string m_sPluginName;
     std::string m_sProgramName;
@@ -203,6 +234,7 @@ private:
     KeyedList m_colSystemFiles;
     std::vector<std::string> m_aCreateProblems;
     int m_iLastCopyError = 0;
+    bool m_bCopyThroughShell = true;
 };
 
 }  // namespace kw

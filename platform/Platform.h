@@ -79,7 +79,8 @@ unsigned long MakeTempFolder(std::string_view parent, std::string_view prefix, s
 // Tests make an operation half way through a longer task fail, as a locked file, a full disk
 // or a stopped copy would: the operation after the next `succeeding` ones fails with `code`,
 // once. Counted are files written (WriteFileWhole, RewriteFile), folders made
-// (CreateFolderTree, MakeTempFolder), each source of a ShellCopy, MoveFolder and RemoveTree.
+// (CreateFolderTree, MakeTempFolder), each source of a ShellCopy or DirectCopy, MoveFolder and
+// RemoveTree.
 // A code of 0 ends it.
 void SetFailureForTesting(int succeeding, unsigned long code);
 // True while a failure set up for a test has not happened yet.
@@ -115,7 +116,10 @@ inline constexpr int kCsidlSystem = 37;
 // The local path of a shell folder (as SHGetFolderPath reports it: no trailing "\" except
 // at a root); false when the system cannot resolve it.
 bool SpecialFolderPath(NativeHandle owner, int csidl, std::string& path);
-// Tests set the folders (POSIX has none of its own); an empty text removes the override.
+// Says where a shell folder is, whatever the system reports (POSIX has none of its own; the
+// console program is told where the Windows folder is); an empty text removes it again.
+void SetSpecialFolder(int csidl, std::string path);
+// The same, for tests.
 void SetSpecialFolderForTesting(int csidl, std::string path);
 
 // ---- Shell ------------------------------------------------------------------------------
@@ -132,6 +136,10 @@ struct CopyResult {
 // or a folder pattern like C:\P\*.*, which copies the whole tree below it. Existing files
 // are replaced without a question. Windows shows the shell's progress and error windows.
 CopyResult ShellCopy(NativeHandle owner, std::string_view sources, std::string_view target);
+// The same copy without any window, file by file with the system's own file copy: same
+// lists, same result codes (Win32 numbering), stops at the first failure. What the
+// console program uses; the shell's progress window is the window's.
+CopyResult DirectCopy(std::string_view sources, std::string_view target);
 // The reason for a ShellCopy code: the shell has numbers of its own beside the Win32 ones.
 std::string CopyErrorText(int code);
 

@@ -67,7 +67,9 @@ void SetFolderRefusesNewFilesForTesting(std::string folder) { g_refusingFolder =
 
 void SetProgramFolderForTesting(std::string folder) { g_programFolder = std::move(folder); }
 
-void SetSpecialFolderForTesting(int csidl, std::string path)
+void SetSpecialFolderForTesting(int csidl, std::string path) { SetSpecialFolder(csidl, std::move(path)); }
+
+void SetSpecialFolder(int csidl, std::string path)
 {
     if (path.empty())
         g_specialFolders.erase(csidl);
@@ -132,6 +134,22 @@ unsigned long InjectedFailure()
     const unsigned long code = g_failCode;
     g_failCode = 0;
     return code;
+}
+
+std::vector<std::string> SplitPathList(std::string_view list)
+{
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < list.size()) {
+        std::size_t end = list.find('\0', start);
+        if (end == std::string_view::npos)
+            end = list.size();
+        if (end == start)
+            break;
+        out.emplace_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return out;
 }
 
 const std::string& ProgramFolderOverride() { return g_programFolder; }

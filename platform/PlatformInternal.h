@@ -2,12 +2,15 @@
 // State shared by both implementations: test overrides and the installed prompt.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Platform.h"
 
 namespace kw::platform::internal {
 
 const std::string& ProgramFolderOverride();
+// The entries of a shell path list, up to the first empty one.
+std::vector<std::string> SplitPathList(std::string_view list);
 std::optional<std::string> SpecialFolderOverride(int csidl);
 // True when a test hook took the call.
 bool RunShellOpenHook(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir);

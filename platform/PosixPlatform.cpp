@@ -104,23 +104,6 @@ std::error_code CopyEntry(const fs::path& source, const fs::path& into)
     return ec;
 }
 
-// Splits a shell path list: entries up to the first empty one.
-std::vector<std::string> SplitList(std::string_view list)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < list.size()) {
-        size_t end = list.find('\0', start);
-        if (end == std::string_view::npos)
-            end = list.size();
-        if (end == start)
-            break;
-        out.emplace_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return out;
-}
-
 class StderrPrompt final : public iPrompt {
 public:
     int Show(NativeHandle, std::string_view text, std::string_view title, unsigned style) override
@@ -312,7 +295,7 @@ long internal::CreateFolderTreeNative(NativeHandle, std::string_view path)
 CopyResult ShellCopy(NativeHandle, std::string_view sources, std::string_view target)
 {
     CopyResult result;
-    std::vector<std::string> from = SplitList(sources), to = SplitList(target);
+    std::vector<std::string> from = internal::SplitPathList(sources), to = internal::SplitPathList(target);
     if (from.empty() || to.empty()) {
         result.code = static_cast<int>(kFileNotFound);
         return result;
@@ -416,6 +399,9 @@ unsigned long MakeTempFolder(std::string_view parent, std::string_view prefix, s
     made = p + pattern.substr(pattern.rfind('/') + 1);
     return 0;
 }
+
+// There is no shell window here: both copies are the same.
+CopyResult DirectCopy(std::string_view sources, std::string_view target) { return ShellCopy(0, sources, target); }
 
 void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir)
 {

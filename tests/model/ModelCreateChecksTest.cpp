@@ -163,3 +163,70 @@ TEST_F(CreateChecks, APluginsFolderBeyondTheCodePageComesBackWhole)
 }
 
 }  // namespace
+
+// The console's check: every problem at once, and the disk untouched.
+TEST_F(CreateChecks, CheckCreateListsEveryProblemWithoutTouchingTheDisk)
+{
+    clsKitwright& kw = *model;
+    kw.Executable(0, "C:\\P\\run.exe");
+    kw.IncAutorun(0, cvChecked);
+    kw.ShortcutName(0, "x|y");
+    const std::string omega = std::string(kOmega) + "mega.dll";
+    kw.AddFile(fcProgramFiles, "C:\\P\\" + omega);
+    const std::string tooWide1 = std::string(259 - Units(out + "\\Tool\\files\\") + 1 - 4, 'w') + ".dll";
+    const std::string tooWide2 = std::string(259 - Units(out + "\\Tool\\files\\") + 1 - 4, 'v') + ".dll";
+    kw.AddFile(fcProgramFiles, "C:\\P\\" + tooWide1);
+    kw.AddFile(fcProgramFiles, "D:\\Q\\" + tooWide2);
+
+    const std::vector<CreateProblem> expected = {
+        {123, "x|y"},
+        {1113, omega},
+        {206, out + "\\Tool\\files\\" + tooWide1},
+        {206, out + "\\Tool\\files\\" + tooWide2},
+    };
+    EXPECT_EQ(kw.CheckCreate(), expected);
+    EXPECT_TRUE(Empty(out));
+    // CreatePlugin answers with the first kind only.
+    EXPECT_EQ(kw.CreatePlugin(), 123);
+    EXPECT_EQ(kw.LastCreateProblems(), std::vector<std::string>{"x|y"});
+    kw.ShortcutName(0, "Run");
+    kw.ClearProgramFiles();
+    kw.AddFile(fcProgramFiles, "C:\\P\\" + tooWide1);
+    kw.AddFile(fcProgramFiles, "D:\\Q\\" + tooWide2);
+    EXPECT_EQ(kw.CheckCreate().size(), 2u);
+    EXPECT_EQ(kw.CreatePlugin(), 206);
+    EXPECT_EQ(kw.LastCreateProblems(), std::vector<std::string>{out + "\\Tool\\files\\" + tooWide1});
+    EXPECT_TRUE(Empty(out));
+
+    // A plugin folder too long for the system: that one path, not every file below it.
+    kw.ClearProgramFiles();
+    kw.PluginLocation(LocationForPluginFolderOf(250));
+    const std::vector<CreateProblem> folderOnly = {{206, kw.PluginLocation() + "Tool\\files"}};
+    EXPECT_EQ(kw.CheckCreate(), folderOnly);
+    kw.PluginLocation(out);
+    EXPECT_TRUE(kw.CheckCreate().empty());
+    EXPECT_TRUE(Empty(out));
+}
+
+TEST_F(CreateChecks, MissingCopySourcesAreWhatCopyFilesWouldMiss)
+{
+    clsKitwright& kw = *model;
+    const std::string here = MakeFile("P\\here.dll");
+    const std::string run = MakeFile("P\\run.exe");
+    kw.AddFile(fcProgramFiles, here);
+    kw.AddFile(fcProgramFiles, root + "\\P\\gone.dll");
+    kw.Executable(0, run);
+    kw.Executable(1, root + "\\Q\\lost.exe");
+    EXPECT_EQ(kw.MissingCopySources(), (std::vector<std::string>{root + "\\P\\gone.dll", root + "\\Q\\lost.exe"}));
+
+    // A tree is copied instead of the list and the executables: only its folder counts.
+    kw.CopyOption(coFolderTree);
+    kw.ProgramFolder(root + "\\P");
+    EXPECT_TRUE(kw.MissingCopySources().empty());
+    kw.ProgramFolder(root + "\\Nowhere");
+    EXPECT_EQ(kw.MissingCopySources(), std::vector<std::string>{root + "\\Nowhere\\"});
+    // Without a folder the tree mode copies the executables.
+    kw.ClearProgramFiles();
+    EXPECT_EQ(kw.MissingCopySources(), std::vector<std::string>{root + "\\Q\\lost.exe"});
+    EXPECT_TRUE(Empty(out));
+}

@@ -5,6 +5,8 @@ using namespace kwtest;
 
 namespace {
 
+constexpr const char* kOmegaText = "\xCE\xA9";  // a letter code page 1252 lacks
+
 std::vector<std::string> Groups(const clsKitwright& kw)
 {
     RecordingList list;
@@ -246,4 +248,83 @@ TEST_F(Preferences, StoringWhatTheFileAlreadyHoldsLeavesItAlone)
     clsKitwright().IncZelMenu(cvUnchecked);
     EXPECT_NE(fs::last_write_time(ToFs(iniFile)), longAgo);
     EXPECT_EQ(clsKitwright().IncZelMenu(), cvUnchecked);
+}
+
+// The console program's preferences: read once, changed only in memory, never written.
+TEST_F(Preferences, ReadOnlyModelNeverWritesAFile)
+{
+    const std::string other = root + "\\elsewhere\\Mine.ini";
+    {
+        clsKitwright kw(other, PreferencesAccess::ReadOnly);
+        // A missing file gives the window's defaults, in memory only.
+        EXPECT_EQ(kw.PluginLocation(), programFolder + "\\");
+        EXPECT_EQ(kw.IncAuthor(), cvChecked);
+        EXPECT_EQ(kw.IncZelMenu(), cvChecked);
+        EXPECT_EQ(kw.IncJuxMenu(), cvChecked);
+        EXPECT_EQ(kw.ZelFileName(), cvUnchecked);
+        EXPECT_EQ(Groups(kw), (std::vector<std::string>{"Accessories", "System Tools"}));
+        kw.PluginLocation(root + "\\Out");
+        kw.AuthorName("Ann");
+        kw.AuthorWebsite("http://");
+        kw.ZelFileName(cvChecked);
+        RecordingList groups;
+        groups.items = {"Games"};
+        kw.SaveMenuGroupItems(groups);
+        EXPECT_EQ(kw.PluginLocation(), root + "\\Out\\");
+        EXPECT_EQ(kw.AuthorName(), "Ann");
+        EXPECT_EQ(kw.ZelFileName(), cvChecked);
+        EXPECT_EQ(Groups(kw), std::vector<std::string>{"Games"});
+    }
+    EXPECT_FALSE(fs::exists(ToFs(other)));
+    EXPECT_FALSE(fs::exists(ToFs(iniFile)));  // nor the one beside the program
+
+    // An existing file is read as the window reads it and stays as it was, byte for byte.
+    const std::string bytes = "; mine\n[Preferences]\nPluginPath=D:\\Out\nIncAuthor=0\nIncZelMenu=1\n"
+                              "ZelVersion=1\n[Personal]\nName=Bob\n[MenuGroup]\n0=Tools\n";
+    WriteAll(other, bytes);
+    clsKitwright kw(other, PreferencesAccess::ReadOnly);
+    EXPECT_EQ(kw.PluginLocation(), "D:\\Out\\");
+    EXPECT_EQ(kw.IncAuthor(), cvUnchecked);
+    EXPECT_EQ(kw.IncZelMenu(), cvChecked);
+    EXPECT_EQ(kw.IncJuxMenu(), cvUnchecked);  // missing from an existing file: 0, as in the window
+    EXPECT_EQ(kw.ZelVersion(), zvFrom0349);
+    EXPECT_EQ(kw.AuthorName(), "Bob");
+    EXPECT_EQ(Groups(kw), std::vector<std::string>{"Tools"});
+    kw.AuthorName("Carl");
+    kw.IncAuthor(cvChecked);
+    kw.PluginLocation(root + "\\" + kOmegaText + " out");  // beyond the code page: kept whole in memory
+    EXPECT_EQ(kw.PluginLocation(), root + "\\" + kOmegaText + " out\\");
+    EXPECT_EQ(ReadAll(other), bytes);
+    EXPECT_FALSE(fs::exists(ToFs(iniFile)));
+
+    // A copy keeps its own preferences.
+    clsKitwright copy = kw;
+    copy.AuthorName("Dora");
+    EXPECT_EQ(kw.AuthorName(), "Carl");
+    EXPECT_EQ(copy.AuthorName(), "Dora");
+}
+
+TEST_F(Preferences, ReadWriteModelOfANamedFileWritesThere)
+{
+    const std::string other = root + "\\elsewhere\\Mine.ini";
+    fs::create_directories(ToFs(root + "\\elsewhere"));
+    clsKitwright kw(other, PreferencesAccess::ReadWrite);
+    EXPECT_EQ(ReadAll(other).rfind("[Preferences]\r\nPluginPath=" + platform::ToAnsi(programFolder) + "\r\n", 0), 0u);
+    kw.AuthorName("Ann");
+    EXPECT_NE(ReadAll(other).find("[Personal]\r\nName=Ann\r\n"), std::string::npos);
+    EXPECT_FALSE(fs::exists(ToFs(iniFile)));
+}
+
+TEST_F(Preferences, ReadOnlyModelOfAnUnreadableFileHasEmptyValues)
+{
+    // A folder where the file should be: it exists but cannot be read.
+    const std::string folder = root + "\\Folder.ini";
+    fs::create_directories(ToFs(folder));
+    clsKitwright kw(folder, PreferencesAccess::ReadOnly);
+    EXPECT_EQ(kw.PluginLocation(), "");
+    EXPECT_EQ(kw.IncAuthor(), cvUnchecked);
+    EXPECT_TRUE(Groups(kw).empty());
+    kw.AuthorName("Ann");
+    EXPECT_TRUE(fs::is_directory(ToFs(folder)));
+    EXPECT_TRUE(fs::is_empty(ToFs(folder)));
 }

@@ -205,6 +205,71 @@ TEST(Shell, CopyOfAVanishedFileFails)
     EXPECT_EQ(platform::CopyErrorText(5), platform::ErrorText(5));
 }
 
+// The console's copy: the shell copy's lists and results, without any window.
+TEST(Shell, DirectCopyTakesTheShellsListsAndReplacesAsItDoes)
+{
+    TempFolder t;
+    t.Write("P\\a.exe", "A");
+    t.Write("P\\readme", "R");
+    t.Write("P\\sub\\deep\\d.dat", "D");
+    t.Write("P\\empty\\.keep", "");
+    t.Write("Q\\x.dll", "X");
+    t.Write("out\\x.dll", "old");
+
+    auto r = platform::DirectCopy(List({t.Path("P\\*.*")}) + t.Path("Q\\x.dll") + '\0', List({t.Path("out")}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_FALSE(r.aborted);
+    EXPECT_EQ(t.Read("out\\a.exe"), "A");
+    EXPECT_EQ(t.Read("out\\readme"), "R");
+    EXPECT_EQ(t.Read("out\\sub\\deep\\d.dat"), "D");
+    EXPECT_TRUE(fs::exists(t.Native("out/empty/.keep")));
+    EXPECT_EQ(t.Read("out\\x.dll"), "old");  // behind the list's end: not seen
+
+    // Files by name into a folder made on the way; a file listed twice is copied twice, even
+    // when its first copy came out read-only.
+    t.Write("R\\ro.txt", "first");
+    fs::permissions(t.Native("R/ro.txt"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+#ifdef _WIN32
+    SetFileAttributesW(t.Native("R/ro.txt").wstring().c_str(), FILE_ATTRIBUTE_READONLY);
+#endif
+    r = platform::DirectCopy(List({t.Path("Q\\x.dll"), t.Path("R\\ro.txt"), t.Path("R\\ro.txt")}),
+                             List({t.Path("new\\files")}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(t.Read("new\\files\\x.dll"), "X");
+    EXPECT_EQ(t.Read("new\\files\\ro.txt"), "first");
+
+    // The first missing source ends the copy with the system's reason.
+    r = platform::DirectCopy(List({t.Path("Q\\x.dll"), t.Path("gone.exe"), t.Path("P\\a.exe")}), List({t.Path("third")}));
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.aborted);
+    EXPECT_EQ(t.Read("third\\x.dll"), "X");
+    EXPECT_FALSE(fs::exists(t.Native("third/a.exe")));
+    // A pattern in a missing folder is a missing path, not an empty copy.
+    r = platform::DirectCopy(List({t.Path("nowhere\\*.*")}), List({t.Path("fourth")}));
+    EXPECT_NE(r.code, 0);
+#ifdef _WIN32
+    SetFileAttributesW(t.Native("R/ro.txt").wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(t.Native("new/files/ro.txt").wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
+#endif
+}
+
+TEST(Overrides, SpecialFoldersCanBeSetForGood)
+{
+    platform::SetSpecialFolder(platform::kCsidlWindows, "C:\\WINDOWS");
+    platform::SetSpecialFolder(platform::kCsidlSystem, "C:\\WINDOWS\\system32");
+    std::string windows, system;
+    ASSERT_TRUE(platform::SpecialFolderPath(0, platform::kCsidlWindows, windows));
+    ASSERT_TRUE(platform::SpecialFolderPath(0, platform::kCsidlSystem, system));
+    EXPECT_EQ(windows, "C:\\WINDOWS");
+    EXPECT_EQ(system, "C:\\WINDOWS\\system32");
+    platform::SetSpecialFolder(platform::kCsidlWindows, "");
+    platform::SetSpecialFolder(platform::kCsidlSystem, "");
+#ifndef _WIN32
+    EXPECT_FALSE(platform::SpecialFolderPath(0, platform::kCsidlSystem, system));
+#endif
+}
+
 TEST(Overrides, ProgramAndSpecialFoldersAndShellOpen)
 {
     platform::SetProgramFolderForTesting("C:\\Tools");
