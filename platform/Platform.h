@@ -29,6 +29,10 @@ std::string FromAnsi(std::string_view ansi);
 // lookups and the text sort (Windows: the system's own case mapping and collation).
 std::string UpperCase(std::string_view utf8);
 int CompareText(std::string_view a, std::string_view b);  // <0, 0, >0
+// CompareText's order made once per text: two keys compare as byte strings (std::string's
+// order) exactly as CompareText compares their texts, equal keys included. A sort or a
+// lookup over many texts converts each text once instead of at every comparison.
+std::string SortKey(std::string_view utf8);
 
 // ---- Program folder ---------------------------------------------------------------------
 // The folder that holds the program file, without a trailing "\" unless it is a root.
@@ -146,7 +150,8 @@ std::string CopyErrorText(int code);
 // Opens a file or folder with the shell (verb empty = default verb); failures are ignored.
 void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir);
 // Tests see shell opens instead of starting programs; an empty function restores the real one.
-using ShellOpenHook = std::function<void(NativeHandle, std::string_view verb, std::string_view file, std::string_view workDir)>;
+using ShellOpenHook =
+    std::function<void(NativeHandle, std::string_view verb, std::string_view file, std::string_view workDir)>;
 void SetShellOpenHookForTesting(ShellOpenHook hook);
 
 // ---- Messages to the user ---------------------------------------------------------------
@@ -156,7 +161,7 @@ inline constexpr unsigned kMbOkCancel = 0x1;
 inline constexpr unsigned kMbYesNo = 0x4;
 inline constexpr unsigned kMbIconError = 0x10;
 inline constexpr unsigned kMbIconQuestion = 0x20;
-inline constexpr unsigned kMbIconWarning = 0x30;      // also the exclamation icon
+inline constexpr unsigned kMbIconWarning = 0x30;  // also the exclamation icon
 inline constexpr unsigned kMbIconInformation = 0x40;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;

@@ -123,19 +123,6 @@ std::string CopyErrorText(int code)
 
 namespace internal {
 
-FileCapture* ActiveCapture() { return t_capture; }
-
-bool FailureArmed() { return g_failCode != 0; }
-
-unsigned long InjectedFailure()
-{
-    if (g_failCode == 0 || g_failAfter-- > 0)
-        return 0;
-    const unsigned long code = g_failCode;
-    g_failCode = 0;
-    return code;
-}
-
 std::vector<std::string> SplitPathList(std::string_view list)
 {
     std::vector<std::string> out;
@@ -150,6 +137,19 @@ std::vector<std::string> SplitPathList(std::string_view list)
         start = end + 1;
     }
     return out;
+}
+
+FileCapture* ActiveCapture() { return t_capture; }
+
+bool FailureArmed() { return g_failCode != 0; }
+
+unsigned long InjectedFailure()
+{
+    if (g_failCode == 0 || g_failAfter-- > 0)
+        return 0;
+    const unsigned long code = g_failCode;
+    g_failCode = 0;
+    return code;
 }
 
 const std::string& ProgramFolderOverride() { return g_programFolder; }

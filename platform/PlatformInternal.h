@@ -25,7 +25,8 @@ FileCapture* ActiveCapture();
 unsigned long InjectedFailure();
 bool FailureArmed();
 // Each side's own file write and folder creation, behind the dry-run and test checks.
-unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText, bool inPlaceFallback);
+unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText,
+                              bool inPlaceFallback);
 long CreateFolderTreeNative(NativeHandle owner, std::string_view path);
 
 }  // namespace kw::platform::internal

@@ -20,6 +20,7 @@
 #include "Cp1252.h"
 #include "Platform.h"
 #include "PlatformInternal.h"
+#include "Utf.h"
 
 extern char** environ;
 
@@ -85,7 +86,7 @@ std::u32string UpperCodePoints(std::string_view utf8)
 {
     std::u32string out;
     for (size_t pos = 0; pos < utf8.size();)
-        out += static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp1252::DecodeUtf8(utf8, pos)), Utf8Locale()));
+        out += static_cast<char32_t>(towupper_l(static_cast<wint_t>(utf::DecodeUtf8(utf8, pos)), Utf8Locale()));
     return out;
 }
 
@@ -122,7 +123,7 @@ std::string UpperCase(std::string_view utf8)
 {
     std::string out;
     for (char32_t cp : UpperCodePoints(utf8))
-        cp1252::AppendUtf8(out, cp);
+        utf::AppendUtf8(out, cp);
     return out;
 }
 
@@ -140,6 +141,16 @@ int CompareText(std::string_view a, std::string_view b)
             return ux < uy ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
+// The upper-cased code points, each as four big-endian bytes: byte order is code-point order.
+std::string SortKey(std::string_view utf8)
+{
+    std::string key;
+    for (char32_t cp : UpperCodePoints(utf8))
+        for (int shift = 24; shift >= 0; shift -= 8)
+            key += static_cast<char>((cp >> shift) & 0xFF);
+    return key;
 }
 
 std::string ProgramFolder()
@@ -240,7 +251,8 @@ unsigned long WriteFileAs(std::string_view path, std::string_view bytes, std::st
 }  // namespace
 
 namespace internal {
-unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText, bool inPlaceFallback)
+unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText,
+                              bool inPlaceFallback)
 {
     return WriteFileAs(path, bytes, errorText, inPlaceFallback);
 }
@@ -334,6 +346,9 @@ CopyResult ShellCopy(NativeHandle, std::string_view sources, std::string_view ta
     return result;
 }
 
+// There is no shell window here: both copies are the same.
+CopyResult DirectCopy(std::string_view sources, std::string_view target) { return ShellCopy(0, sources, target); }
+
 unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
 {
     entries.clear();
@@ -346,7 +361,8 @@ unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entrie
         if (name == "." || name == "..")
             continue;
         struct stat st;
-        if (fstatat(dirfd(dir), d->d_name, &st, 0) != 0 && fstatat(dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(dirfd(dir), d->d_name, &st, 0) != 0 &&
+            fstatat(dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         const bool folder = S_ISDIR(st.st_mode);
         entries.push_back({std::string(name), folder, folder ? 0 : static_cast<std::uint64_t>(st.st_size)});
@@ -399,9 +415,6 @@ unsigned long MakeTempFolder(std::string_view parent, std::string_view prefix, s
     made = p + pattern.substr(pattern.rfind('/') + 1);
     return 0;
 }
-
-// There is no shell window here: both copies are the same.
-CopyResult DirectCopy(std::string_view sources, std::string_view target) { return ShellCopy(0, sources, target); }
 
 void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir)
 {

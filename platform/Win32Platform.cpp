@@ -79,6 +79,28 @@ int CompareText(std::string_view a, std::string_view b)
     return r - CSTR_EQUAL;
 }
 
+// The system's sort key with the flags CompareText uses: its bytes order as CompareStringEx
+// orders the texts.
+std::string SortKey(std::string_view utf8)
+{
+    const std::wstring wide = Widen(utf8);
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    // An empty text has no length to pass: the empty NUL-ended text stands for it.
+    const wchar_t* text = wide.empty() ? L"" : wide.data();
+    const int length = wide.empty() ? -1 : static_cast<int>(wide.size());
+    int n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text, length, nullptr, 0, nullptr, nullptr, 0);
+    if (n > 0) {
+        std::string key(static_cast<std::size_t>(n), '\0');
+        n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text, length, reinterpret_cast<LPWSTR>(key.data()), n,
+                          nullptr, nullptr, 0);
+        if (n > 0) {
+            key.resize(static_cast<std::size_t>(n));
+            return key;
+        }
+    }
+    return UpperCase(utf8);  // as CompareText falls back when the system cannot compare
+}
+
 std::string ProgramFolder()
 {
     if (!internal::ProgramFolderOverride().empty())
@@ -102,10 +124,7 @@ std::string ProgramFolder()
     return Narrow(path);
 }
 
-bool PathExists(std::string_view path)
-{
-    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool PathExists(std::string_view path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool ReadFileBytes(std::string_view path, std::string& bytes)
 {
@@ -118,8 +137,8 @@ bool ReadFileBytes(std::string_view path, std::string& bytes)
         return false;
     bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
     DWORD done = 0;
-    if (!bytes.empty() && (!ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
-                           done != bytes.size()))
+    if (!bytes.empty() &&
+        (!ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done != bytes.size()))
         return false;
     return true;
 }
@@ -200,7 +219,8 @@ unsigned long WriteFileAs(std::string_view path, std::string_view bytes, std::st
 }  // namespace
 
 namespace internal {
-unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText, bool inPlaceFallback)
+unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText,
+                              bool inPlaceFallback)
 {
     return WriteFileAs(path, bytes, errorText, inPlaceFallback);
 }
@@ -209,8 +229,9 @@ unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std
 std::string ErrorText(unsigned long code)
 {
     wchar_t* buffer = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(code);
     if (buffer)
         LocalFree(buffer);
@@ -337,8 +358,8 @@ unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entrie
         if (name == L"." || name == L"..")
             continue;
         const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        entries.push_back({Narrow(name), folder,
-                           folder ? 0 : (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
+        entries.push_back(
+            {Narrow(name), folder, folder ? 0 : (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
     } while (FindNextFileW(find, &data));
     const DWORD code = GetLastError();
     FindClose(find);

@@ -152,8 +152,9 @@ TEST_F(PluginReader, EveryExpectedFolderReadsBackToTheSameFiles)
         {"window\\HexTools", {"Ann Author", "", "ann@example.org", "Tested with Carrow 3"}, kw::cvUnchecked, 0, true},
     };
     std::size_t seen = 0;
-    for (const auto& e : fs::directory_iterator(ToFs(DataDir())))
-        for (const auto& plugin : fs::directory_iterator(e.path()))
+    // The console program's expected folders (cli\) hold these same generated files, with copies.
+    for (const char* area : {"writers", "window"})
+        for (const auto& plugin : fs::directory_iterator(ToFs(DataDir()) / area))
             seen += plugin.is_directory();
     EXPECT_EQ(seen, std::size(cases)) << "a new expected folder needs its preferences here";
 

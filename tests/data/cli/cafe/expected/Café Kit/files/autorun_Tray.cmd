@@ -1,0 +1,4 @@
+@echo off
+title=Starting "Tray"
+"%SystemDrive%\Programs\Café Kit\tray.exe"
+exit

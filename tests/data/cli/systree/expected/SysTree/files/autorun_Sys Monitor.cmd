@@ -1,0 +1,4 @@
+@echo off
+title=Starting "Sys Monitor"
+"%SystemRoot%\System32\sysmon.exe"
+exit
