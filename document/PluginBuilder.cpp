@@ -99,8 +99,9 @@ BuildResult CopyProgramFiles(clsKitwright& m)
             if (sources.empty())
                 return {};
             sources += '\0';
-            const platform::CopyResult copied =
-                platform::ShellCopy(m.ParentWnd(), sources, m.PluginLocation() + m.PluginName() + "\\files" + std::string(3, '\0'));
+            const std::string target = m.PluginLocation() + m.PluginName() + "\\files" + std::string(3, '\0');
+            const platform::CopyResult copied = m.CopyThroughShell() ? platform::ShellCopy(m.ParentWnd(), sources, target)
+                                                                     : platform::DirectCopy(sources, target);
             const int code = copied.code != 0 ? copied.code : copied.aborted ? kErrorCancelled : 0;
             if (code != 0)
                 return Failed(static_cast<unsigned long>(code), CopyFailure(m, code));

@@ -927,20 +927,32 @@ private:
         if (menu_.read) {
             menus.emplace_back(menu_.groups.empty() ? "" : menu_.groups[0], menu_.groups.size() > 1);
         } else if (!inf_.jux[0].empty()) {
-            // The start-menu path of the Jux lines: the group, and the program's sub-group.
-            std::string path;
-            const std::string& value = inf_.jux[0].front().valueName;
-            std::optional<std::string> shortcut;
-            for (const ExeRecord& r : graph_.records)
-                if (SameName(r.exe, inf_.jux[0].front().exe))
-                    shortcut = r.shortcut;
-            if (shortcut && value.ends_with(*shortcut))
-                path = value.substr(0, value.size() - shortcut->size());
-            else if (const std::size_t slash = value.rfind('\\'); slash != std::string::npos)
-                path = value.substr(0, slash + 1);
-            if (path.empty()) {
-                menus.emplace_back("", false);
-            } else {
+            // The start-menu path the Jux lines share: the group, and the program's sub-group.
+            // A line whose shortcut name another file gives tells it; else each path the
+            // lines have in common is a candidate, the longest first.
+            std::vector<std::string> paths;
+            for (const JuxLine& line : inf_.jux[0])
+                for (const ExeRecord& r : graph_.records)
+                    if (paths.empty() && r.shortcut && SameName(r.exe, line.exe) && line.valueName.ends_with(*r.shortcut))
+                        paths.push_back(line.valueName.substr(0, line.valueName.size() - r.shortcut->size()));
+            if (paths.empty()) {
+                std::string common = inf_.jux[0].front().valueName;
+                for (const JuxLine& line : inf_.jux[0]) {
+                    std::size_t n = 0;
+                    while (n < common.size() && n < line.valueName.size() && common[n] == line.valueName[n])
+                        ++n;
+                    common.resize(n);
+                }
+                for (std::size_t slash = common.rfind('\\'); slash != std::string::npos;
+                     slash = slash ? common.rfind('\\', slash - 1) : std::string::npos)
+                    paths.push_back(common.substr(0, slash + 1));
+                paths.push_back("");
+            }
+            for (const std::string& path : paths) {
+                if (path.empty()) {
+                    menus.emplace_back("", false);
+                    continue;
+                }
                 const std::string group = path.substr(0, path.size() - 1);
                 menus.emplace_back(group, false);
                 const std::string sub = "\\" + programName;

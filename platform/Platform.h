@@ -83,7 +83,8 @@ unsigned long MakeTempFolder(std::string_view parent, std::string_view prefix, s
 // Tests make an operation half way through a longer task fail, as a locked file, a full disk
 // or a stopped copy would: the operation after the next `succeeding` ones fails with `code`,
 // once. Counted are files written (WriteFileWhole, RewriteFile), folders made
-// (CreateFolderTree, MakeTempFolder), each source of a ShellCopy, MoveFolder and RemoveTree.
+// (CreateFolderTree, MakeTempFolder), each source of a ShellCopy or DirectCopy, MoveFolder and
+// RemoveTree.
 // A code of 0 ends it.
 void SetFailureForTesting(int succeeding, unsigned long code);
 // True while a failure set up for a test has not happened yet.

@@ -93,6 +93,8 @@ CopyResult DirectCopy(std::string_view sources, std::string_view target)
         into.pop_back();
     DWORD code = MakeFolders(into);
     for (size_t i = 0; code == 0 && i < from.size(); ++i) {
+        if ((code = internal::InjectedFailure()) != 0)
+            break;
         const std::wstring source = Widen(from[i]);
         const size_t slash = source.find_last_of(L'\\');
         const std::wstring name = source.substr(slash == std::wstring::npos ? 0 : slash + 1);
