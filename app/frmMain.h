@@ -166,6 +166,11 @@ private:
     void FillSystemFileList();
     void RemoveSelected(forms::ListBox& list, FileCollection collection);
     void WarnTooManyFiles(const std::string& advice);
+    // True, after one warning naming them, when any of the paths is a folder.
+    bool RefuseFolders(const std::vector<std::string>& paths, const std::string& advice);
+    // True, after one warning naming them, when any file lies outside the folder of the
+    // chosen system destination.
+    bool RefuseMisplacedSystemFiles(const std::vector<std::string>& paths);
 
     // Executables page.
     void txtExecutableGroup_Change();
@@ -195,6 +200,11 @@ private:
     // The generated files and the copy; false after a failure the user was told about.
     bool WriteAndCopy();
     void ReportCreateRefusal(int code);
+    // After a refusal: the page (and slot) with the first thing the user must change shown,
+    // the focus on it and its text selected.
+    void ShowWhatMustChange(int code);
+    void FocusForChange(int tab, int slot, forms::Control& control);
+    bool FocusListLine(int tab, forms::ListBox& list, const std::string& line);
 
     std::unique_ptr<clsKitwright> oKW_;
     std::unique_ptr<clsTabs> oTabs_;
@@ -202,6 +212,10 @@ private:
     std::unique_ptr<clsUpDown> oUpDown_;
     std::unique_ptr<clsSubclass> oSubclass_;
     bool subclassed_ = false;
+    // While Create runs: the shell's copy and the messages pump the queue, and a close
+    // then would free the model under the running handler.
+    bool creating_ = false;
+    HWND focusBeforeCreate_ = nullptr;
 };
 
 // Makes frmMain the window that Main shows.

@@ -1,6 +1,11 @@
 // The commands below the tab strip: create the plugin, reset the description, exit.
 #include "app/frmMain.h"
 
+#include <set>
+#include <utility>
+
+#include <commctrl.h>
+
 #include "app/modMain.h"
 #include "writers/WriteError.h"
 #include "writers/modHtm.h"
@@ -38,6 +43,14 @@ void Warn(HWND owner, const std::string& text)
 
 void frmMain::cmdCreatePlugin_Click()
 {
+    if (creating_)
+        return;
+    creating_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{creating_};
+    focusBeforeCreate_ = GetFocus();
     const int code = oKW().CreatePlugin();
     if (code == 0) {
         EnableControls(false);
@@ -78,8 +91,10 @@ void frmMain::cmdCreatePlugin_Click()
         UpdateControlStates();
     } else if (code == kErrorAlreadyExists) {
         Warn(hWnd(), "The chosen plugin folder already exists");
+        ShowWhatMustChange(code);
     } else {
         ReportCreateRefusal(code);
+        ShowWhatMustChange(code);
     }
 }
 
@@ -113,8 +128,150 @@ void frmMain::ResetAfterCreate()
 {
     EnableControls(true);
     RefreshControls();
-    if (oTabs_ && oTabs_->CurrentTab() == 1)
+    // Disabling the controls took the focus away: it goes back where it was, on any page.
+    const HWND before = std::exchange(focusBeforeCreate_, nullptr);
+    if (before && IsWindow(before) && IsChild(hWnd(), before) && IsWindowVisible(before) && IsWindowEnabled(before))
+        SendMessageW(hWnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(before), TRUE);
+    else if (oTabs_ && oTabs_->CurrentTab() == 1)
         txtPluginName.SetFocus();
+}
+
+void frmMain::FocusForChange(int tab, int slot, forms::Control& control)
+{
+    if (slot >= 0 && slot != oKW().CurrentExecutable() && oUpDown_) {
+        // As the arrows do: the box shows the number, and its handler the slot.
+        SendMessageW(oUpDown_->UpDownHandle(), UDM_SETPOS32, 0, slot);
+    }
+    if (oTabs_ && oTabs_->CurrentTab() != tab) {
+        oTabs_->CurrentTab(tab);
+        KeepPageAfterTabStrip();
+    }
+    if (!control.hWnd() || !IsWindowEnabled(control.hWnd()))
+        return;
+    SendMessageW(hWnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control.hWnd()), TRUE);
+    if (control.Kind() == forms::ControlKind::TextBox)
+        SelectAllText(static_cast<forms::TextBox&>(control));
+}
+
+// A line of a file list, selected alone, with the focus on the list.
+bool frmMain::FocusListLine(int tab, forms::ListBox& list, const std::string& line)
+{
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (platform::CompareText(list.List(i), line) != 0)
+            continue;
+        for (int j = 0; j < list.ListCount(); ++j)
+            list.Selected(j, j == i);
+        list.ListIndex(i);
+        FocusForChange(tab, -1, list);
+        return true;
+    }
+    return false;
+}
+
+void frmMain::ShowWhatMustChange(int code)
+{
+    clsKitwright& kw = oKW();
+    const std::vector<std::string> problems = kw.LastCreateProblems();
+    const std::string plugin = kw.PluginName();
+    constexpr int kInformation = 1, kProgramFiles = 2, kSystemFiles = 3, kExecutables = 4;
+
+    // The slot's shortcut box, or its executable box when the shortcut name cannot be
+    // edited in this slot.
+    auto focusSlot = [&](int slot, bool shortcut) {
+        FocusForChange(kExecutables, slot, shortcut ? static_cast<forms::Control&>(txtShortcutName) : txtExecutable);
+        if (shortcut && GetFocus() != txtShortcutName.hWnd())
+            FocusForChange(kExecutables, slot, txtExecutable);
+    };
+    auto scripts = [&](int slot) { return kw.IsRamdisk(slot) || kw.IncAutorun(slot) != 0; };
+
+    switch (code) {
+    case kErrorAlreadyExists:
+        FocusForChange(kInformation, -1, txtPluginName);
+        return;
+    case kErrorInvalidName: {
+        if (!clsKitwright::IsValidFileName(plugin)) {
+            FocusForChange(kInformation, -1, txtPluginName);
+            return;
+        }
+        // The first script name that is not a file name or repeats an earlier one.
+        std::set<std::string> ramdisk, autorun;
+        for (int i = 0; i <= kw.MaxExecutables(); ++i) {
+            if (kw.Executable(i).empty())
+                continue;
+            const std::string name = kw.ShortcutName(i), folded = platform::UpperCase(name);
+            bool bad = false;
+            if (kw.IsRamdisk(i))
+                bad |= name.empty() || !clsKitwright::IsValidFileName("ramdisk_" + name + ".cmd") ||
+                       !ramdisk.insert(folded).second;
+            if (kw.IncAutorun(i) != 0)
+                bad |= name.empty() || !clsKitwright::IsValidFileName("autorun_" + name + ".cmd") ||
+                       !autorun.insert(folded).second;
+            if (bad) {
+                focusSlot(i, true);
+                return;
+            }
+        }
+        return;
+    }
+    case kErrorNoUnicodeTranslation: {
+        if (!clsKitwright::FitsAnsi(plugin)) {
+            FocusForChange(kInformation, -1, txtPluginName);
+            return;
+        }
+        for (int i = 1; i <= kw.ProgramFileCount(); ++i)
+            if (!clsKitwright::FitsAnsi(kw.ProgramFileName(i)) &&
+                FocusListLine(kProgramFiles, lstProgramFiles, kw.ProgramFileName(i)))
+                return;
+        for (int i = 1; i <= kw.SystemFileCount(); ++i)
+            if (!clsKitwright::FitsAnsi(kw.SystemFileName(i)) &&
+                FocusListLine(kSystemFiles, lstSystemFiles, kw.SystemFileName(i)))
+                return;
+        for (int i = 0; i <= kw.MaxExecutables(); ++i) {
+            if (kw.Executable(i).empty())
+                continue;
+            if (!clsKitwright::FitsAnsi(kw.ExecutableName(i))) {
+                focusSlot(i, false);
+                return;
+            }
+            if (scripts(i) && !clsKitwright::FitsAnsi(kw.ShortcutName(i))) {
+                focusSlot(i, true);
+                return;
+            }
+        }
+        return;
+    }
+    case kErrorFilenameTooLong: {
+        const std::string path = problems.empty() ? std::string() : problems.front();
+        const std::string name = path.substr(path.rfind('\\') == std::string::npos ? 0 : path.rfind('\\') + 1);
+        // Scripts and executables are named by their slot; the plugin's own files and
+        // folders by the plugin name.
+        for (int i = 0; i <= kw.MaxExecutables(); ++i) {
+            if (kw.Executable(i).empty())
+                continue;
+            const std::string shortcut = kw.ShortcutName(i);
+            if (scripts(i) && (name == "ramdisk_" + shortcut + ".cmd" || name == "autorun_" + shortcut + ".cmd")) {
+                focusSlot(i, true);
+                return;
+            }
+        }
+        const bool pluginsOwn = name == "files" || name == plugin + ".inf" || name == plugin + ".htm" ||
+                                name == plugin + ".xml" || name == plugin + "_zelmenu.xml";
+        if (!pluginsOwn) {
+            for (int i = 0; i <= kw.MaxExecutables(); ++i) {
+                if (!kw.Executable(i).empty() && platform::CompareText(kw.ExecutableName(i), name) == 0) {
+                    focusSlot(i, false);
+                    return;
+                }
+            }
+            if (FocusListLine(kProgramFiles, lstProgramFiles, name))
+                return;
+        }
+        FocusForChange(kInformation, -1, txtPluginName);
+        return;
+    }
+    default:
+        return;
+    }
 }
 
 void frmMain::cmdReset_Click()

@@ -44,7 +44,7 @@ void frmMain::cmdGetExecutable_Click()
         const std::string folder = oKW().ProgramFolder();  // stored with "*.*" after it
         oGetOpenFile->InitDir(folder.substr(0, folder.size() >= 3 ? folder.size() - 3 : 0));
     }
-    if (!oGetOpenFile->ShowOpen())
+    if (!oGetOpenFile->ShowOpen() || RefuseFolders({oGetOpenFile->FileName()}, {}))
         return;
     oKW().Executable(slot, oGetOpenFile->FileName());
     txtExecutable.Text(oKW().ExecutableName(slot));
@@ -66,7 +66,7 @@ void frmMain::txtExecutable_OLEDragOver(const std::vector<std::string>* files, i
 
 void frmMain::txtExecutable_OLEDragDrop(const std::vector<std::string>& files, int& effect)
 {
-    if (files.empty()) {
+    if (files.empty() || RefuseFolders({files.front()}, {})) {
         effect = forms::kDropEffectNone;
         return;
     }

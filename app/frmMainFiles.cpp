@@ -3,12 +3,15 @@
 #include "app/frmMain.h"
 
 #include "app/modMain.h"
+#include "platform/WinText.h"
 #include "winsupport/clsBrowse.h"
 #include "winsupport/clsGetOpenFile.h"
 
 namespace kw {
 
 namespace {
+
+constexpr const char* kUseFolderTree = "Use \"Copy Folder Tree\" to copy a whole folder.";
 
 // A dialog answer as a folder part (ending in "\") and name parts; parts[0] + parts[i]
 // is a full path for every i >= 1. A single path gives itself and one empty name.
@@ -29,7 +32,82 @@ std::vector<std::string> SplitFileSelection(const std::string& selection, char s
     return parts;
 }
 
+// The paths of a dialog answer split by SplitFileSelection.
+std::vector<std::string> FullPaths(const std::vector<std::string>& parts)
+{
+    std::vector<std::string> paths;
+    for (size_t i = 1; i < parts.size(); ++i)
+        paths.push_back(parts[0] + parts[i]);
+    return paths;
+}
+
+std::string NameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('\\');
+    return AddBackslash(slash == std::string::npos ? path : path.substr(0, slash + 1));
+}
+
+std::string Lines(const std::vector<std::string>& items)
+{
+    std::string text;
+    for (const std::string& item : items)
+        text += "\r\n" + item;
+    return text;
+}
+
+bool IsFolderPath(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void Attention(HWND owner, const std::string& text)
+{
+    platform::ShowMessage(reinterpret_cast<NativeHandle>(owner), text, "Attention",
+                          platform::kMbOk | platform::kMbIconWarning);
+}
+
 }  // namespace
+
+bool frmMain::RefuseFolders(const std::vector<std::string>& paths, const std::string& advice)
+{
+    std::vector<std::string> folders;
+    for (const std::string& path : paths)
+        if (IsFolderPath(path))
+            folders.push_back(path);
+    if (folders.empty())
+        return false;
+    std::string text = folders.size() == 1 ? "A folder cannot be selected as a file:" : "Folders cannot be selected as files:";
+    text += Lines(folders);
+    if (!advice.empty())
+        text += "\r\n" + advice;
+    Attention(hWnd(), text);
+    return true;
+}
+
+bool frmMain::RefuseMisplacedSystemFiles(const std::vector<std::string>& paths)
+{
+    // The model's own rule, asked once for the whole choice instead of once per file.
+    const std::string required = platform::UpperCase(oKW().SystemFilesFolder());
+    std::vector<std::string> refused;
+    for (const std::string& path : paths)
+        if (required.empty() || platform::UpperCase(FolderOf(path)) != required)
+            refused.push_back(NameOf(path));
+    if (refused.empty())
+        return false;
+    std::string text = "The file location must match the selected destination";
+    if (!required.empty())
+        text += " (" + oKW().SystemFilesFolder() + ")";
+    text += "; the list was left as it was.\r\nNot added:" + Lines(refused);
+    Attention(hWnd(), text);
+    return true;
+}
 
 void frmMain::FillProgramFileList()
 {
@@ -93,10 +171,12 @@ void frmMain::SelectProgramFiles()
             WarnTooManyFiles("Choose fewer files, or copy their whole folder with \"Copy Folder Tree\".");
         return;
     }
-    std::vector<std::string> parts = SplitFileSelection(oGetOpenFile->FileName(), '\0');
+    const std::vector<std::string> paths = FullPaths(SplitFileSelection(oGetOpenFile->FileName(), '\0'));
+    if (RefuseFolders(paths, kUseFolderTree))
+        return;
     oKW().ClearProgramFiles();
-    for (size_t i = 1; i < parts.size(); ++i)
-        oKW().AddFile(fcProgramFiles, parts[0] + parts[i]);
+    for (const std::string& path : paths)
+        oKW().AddFile(fcProgramFiles, path);
     FillProgramFileList();
 }
 
@@ -128,6 +208,15 @@ void frmMain::RemoveSelected(forms::ListBox& list, FileCollection collection)
 
 void frmMain::cmdRemoveProgramFile_Click()
 {
+    if (oKW().CopyOption() == coFolderTree) {
+        // The one line is the program folder: taking it off the list takes it out of the
+        // plugin, or Create would still copy the tree nobody sees.
+        if (lstProgramFiles.ListCount() > 0 && lstProgramFiles.Selected(0)) {
+            lstProgramFiles.Clear();
+            oKW().ClearProgramFiles();
+        }
+        return;
+    }
     RemoveSelected(lstProgramFiles, fcProgramFiles);
 }
 
@@ -160,6 +249,10 @@ void frmMain::lstProgramFiles_OLEDragDrop(const std::vector<std::string>& files,
         effect = forms::kDropEffectNone;
         return;
     }
+    if (RefuseFolders(files, kUseFolderTree)) {
+        effect = forms::kDropEffectNone;
+        return;
+    }
     oKW().ClearProgramFiles();
     lstProgramFiles.Clear();
     for (const std::string& path : files)
@@ -186,10 +279,13 @@ void frmMain::cmdGetSystemFiles_Click()
             WarnTooManyFiles("Choose fewer files.");
         return;
     }
-    std::vector<std::string> parts = SplitFileSelection(oGetOpenFile->FileName(), '\0');
+    // Checked before the list is touched: a wrong choice leaves it as it was.
+    const std::vector<std::string> paths = FullPaths(SplitFileSelection(oGetOpenFile->FileName(), '\0'));
+    if (RefuseFolders(paths, {}) || RefuseMisplacedSystemFiles(paths))
+        return;
     oKW().ClearSystemFiles();
-    for (size_t i = 1; i < parts.size(); ++i)
-        oKW().AddFile(fcSystemFiles, parts[0] + parts[i]);
+    for (const std::string& path : paths)
+        oKW().AddFile(fcSystemFiles, path);
     FillSystemFileList();
 }
 
@@ -221,8 +317,8 @@ void frmMain::lstSystemFiles_OLEDragOver(const std::vector<std::string>* files, 
 
 void frmMain::lstSystemFiles_OLEDragDrop(const std::vector<std::string>& files, int& effect)
 {
-    // The first file decides for the whole drop; the model warns when it does not fit.
-    if (files.empty() || !oKW().IsSystemFilePathOk(files.front())) {
+    // Every file must fit, or the drop is refused whole with one warning.
+    if (files.empty() || RefuseFolders(files, {}) || RefuseMisplacedSystemFiles(files)) {
         effect = forms::kDropEffectNone;
         return;
     }

@@ -193,8 +193,14 @@ void frmMain::Form_Activate()
     RefreshControls();
 }
 
-void frmMain::Form_QueryUnload(bool&)
+void frmMain::Form_QueryUnload(bool& cancel)
 {
+    if (creating_) {
+        // The plugin is made to the end; the user can close the window afterwards.
+        cancel = true;
+        MessageBeep(MB_ICONWARNING);
+        return;
+    }
     if (subclassed_ && oSubclass_) {
         oSubclass_->DetachMessage(this, hWnd(), WM_THEMECHANGED);
         oSubclass_->DetachMessage(this, hWnd(), WM_NOTIFY);
@@ -210,6 +216,18 @@ void frmMain::Form_QueryUnload(bool&)
 
 void frmMain::Form_KeyDown(int& keyCode, int shift)
 {
+    // Delete in a file list removes the selected files, as the button below it does.
+    if (keyCode == VK_DELETE && shift == 0) {
+        const HWND focus = GetFocus();
+        if (focus && focus == lstProgramFiles.hWnd() && IsWindowEnabled(cmdRemoveProgramFile.hWnd())) {
+            keyCode = 0;
+            cmdRemoveProgramFile_Click();
+        } else if (focus && focus == lstSystemFiles.hWnd() && IsWindowEnabled(cmdRemoveSystemFile.hWnd())) {
+            keyCode = 0;
+            cmdRemoveSystemFile_Click();
+        }
+        return;
+    }
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, as in any tabbed window.
     if (keyCode != VK_TAB || (shift & (forms::kCtrlMask | forms::kAltMask)) != forms::kCtrlMask)
         return;
@@ -414,10 +432,9 @@ void frmMain::UpdateControlStates()
     chkAppendMenuGroup.Enabled(showsInMenu && !cboMenuGroup.Text().empty());
     cmdCreatePlugin.Enabled(!kw.PluginName().empty());
 
-    if (cmdCreatePlugin.Enabled())
-        cmdCreatePlugin.Default(true);
-    else
-        cmdExit.Default(true);
+    // Enter makes the plugin once there is a name; until then it does nothing, so a stray
+    // Enter never ends the program with everything entered.
+    cmdCreatePlugin.Default(cmdCreatePlugin.Enabled());
 }
 
 void RegisterMainForm()

@@ -33,8 +33,11 @@ void frmMain::txtProgramName_KeyPress(int& key)
 
 void frmMain::txtProgramWebsite_Change()
 {
-    if (txtProgramWebsite.Text().empty())
+    if (txtProgramWebsite.Text().empty()) {
         txtProgramWebsite.Text("http://");  // runs this handler once more
+        // Typing goes on after the prefix, not in front of it.
+        txtProgramWebsite.SelStart(txtProgramWebsite.TextLength());
+    }
     oKW().ProgramWebsite(txtProgramWebsite.Text());
 }
 

@@ -59,8 +59,11 @@ void frmAuthor::LoadAuthorFields()
 
 void frmAuthor::txtAuthorWebsite_Change()
 {
-    if (txtAuthorWebsite.Text().empty())
+    if (txtAuthorWebsite.Text().empty()) {
         txtAuthorWebsite.Text(kEmptyWebsite);  // raises this handler once more
+        // Typing goes on after the prefix, not in front of it.
+        txtAuthorWebsite.SelStart(txtAuthorWebsite.TextLength());
+    }
     UpdateAuthorButtons();
 }
 

@@ -1,5 +1,7 @@
 #include "dialogs/frmOptions.h"
 
+#include <algorithm>
+
 #include "dialogs/DialogSupport.h"
 #include "resources/resource.h"
 
@@ -49,10 +51,10 @@ void frmOptions::LoadOptionFields()
     IgnoreErrors([&] { chkPopupDone.Value(CheckStateOf(oKW_.IncPopupDone())); });
     IgnoreErrors([&] { chkZelFileName.Value(CheckStateOf(oKW_.ZelFileName())); });
     IgnoreErrors([&] {
-        // A stored version the list does not hold shows as no choice rather than as a
-        // version the menu file is not written for.
+        // A stored version the list does not hold shows the first entry, so OK always
+        // stores a version the menu file can be written for.
         int version = oKW_.ZelVersion();
-        cboZelVersion.ListIndex(version >= 0 && version < cboZelVersion.ListCount() ? version : -1);
+        cboZelVersion.ListIndex(version >= 0 && version < cboZelVersion.ListCount() ? version : 0);
     });
     IgnoreErrors([&] { cmdOptionsOK.Enabled(false); });
     IgnoreErrors([&] { cmdOptionsCancel.Default(true); });
@@ -60,8 +62,7 @@ void frmOptions::LoadOptionFields()
 
 void frmOptions::UpdateOptionButtons()
 {
-    int version = cboZelVersion.ListIndex();
-    bool changed = (version != -1 && version != oKW_.ZelVersion()) ||
+    bool changed = cboZelVersion.ListIndex() != oKW_.ZelVersion() ||
                    chkZelFileName.Value() != CheckStateOf(oKW_.ZelFileName()) ||
                    chkPopupDone.Value() != CheckStateOf(oKW_.IncPopupDone());
     cmdOptionsOK.Enabled(changed);
@@ -75,9 +76,7 @@ void frmOptions::cmdOptionsOK_Click()
 {
     oKW_.IncPopupDone(chkPopupDone.Value() == forms::kChecked ? cvChecked : cvUnchecked);
     oKW_.ZelFileName(chkZelFileName.Value() == forms::kChecked ? cvChecked : cvUnchecked);
-    // With no version chosen the stored one stays as it is.
-    if (int version = cboZelVersion.ListIndex(); version != -1)
-        oKW_.ZelVersion(static_cast<ZelMenuVersion>(version));
+    oKW_.ZelVersion(static_cast<ZelMenuVersion>(std::max(cboZelVersion.ListIndex(), 0)));
     Unload();
 }
 

@@ -266,7 +266,7 @@ TEST_F(MainWindowTest, PickersBringFilesFoldersAndExecutables)
     EXPECT_EQ(f->oKW().Executable(0), src + "\\b.exe");
     EXPECT_EQ(f->txtShortcutName.Text(), "b");
 
-    // Folder tree: the list shows the folder; removing the line leaves the model's folder.
+    // Folder tree: the list shows the folder; removing the line removes the folder.
     ShowTab(2);
     Click(f->optCopyOption[1]);
     {
@@ -283,7 +283,7 @@ TEST_F(MainWindowTest, PickersBringFilesFoldersAndExecutables)
     f->lstProgramFiles.Selected(0, true);
     Click(f->cmdRemoveProgramFile);
     EXPECT_EQ(f->lstProgramFiles.ListCount(), 0);
-    EXPECT_EQ(f->oKW().ProgramFolder(), src + "\\*.*");
+    EXPECT_EQ(f->oKW().ProgramFolder(), "");
 }
 
 TEST_F(MainWindowTest, SystemFilesMustComeFromTheChosenDestination)

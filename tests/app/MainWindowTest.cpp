@@ -14,7 +14,7 @@ bool Shown(const Control& page)
     return IsWindowVisible(page.hWnd()) != FALSE;
 }
 
-TEST_F(MainWindowTest, FreshStartShowsTheFirstPageWithExitAsDefault)
+TEST_F(MainWindowTest, FreshStartShowsTheFirstPageWithNoDefaultButton)
 {
     EXPECT_EQ(f->Caption(), "Kitwright v4.1.2");
     ASSERT_NE(f->oTabs(), nullptr);
@@ -27,7 +27,7 @@ TEST_F(MainWindowTest, FreshStartShowsTheFirstPageWithExitAsDefault)
     EXPECT_EQ(f->txtExecutableGroup.Text(), "0");
     EXPECT_EQ(LOWORD(SendMessageW(f->oUpDown()->UpDownHandle(), UDM_GETPOS, 0, 0)), 0);
     EXPECT_FALSE(f->cmdCreatePlugin.Enabled());
-    EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
+    EXPECT_TRUE(NoDefaultButton());
     EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
     EXPECT_TRUE(f->optCopyOption[0].Value());
     EXPECT_FALSE(f->optCopyOption[1].Value());
@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, PluginNameDrivesProgramNameDestinationAndDefaultButton)
     Type(f->txtPluginName, "\b");
     EXPECT_EQ(f->oKW().PluginName(), "");
     EXPECT_FALSE(f->cmdCreatePlugin.Enabled());
-    EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
+    EXPECT_TRUE(NoDefaultButton());
     EXPECT_EQ(f->cboProgramFilesDestination.List(0), "Programs\\");
 }
 
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, ResetInformationClearsTheTextsAndMovesFocusOnlyOnItsPage)
     EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
     EXPECT_EQ(f->chkIncAuthor.Value(), kUnchecked);
     EXPECT_EQ(GetFocus(), f->txtPluginName.hWnd());
-    EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
+    EXPECT_TRUE(NoDefaultButton());
 }
 
 TEST_F(MainWindowTest, SwitchingTabsShowsExactlyOnePage)
@@ -471,7 +471,7 @@ TEST_F(MainWindowTest, ResetDataEmptiesTheDescriptionButKeepsOptionsAndDestinati
     EXPECT_EQ(f->txtPluginName.Text(), "");
     EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
     EXPECT_FALSE(f->cmdCreatePlugin.Enabled());
-    EXPECT_EQ(DefaultId(), IDC_CMD_EXIT);
+    EXPECT_TRUE(NoDefaultButton());
     EXPECT_EQ(f->lstProgramFiles.ListCount(), 0);
     EXPECT_EQ(f->oKW().ProgramFileCount(), 0);
     EXPECT_FALSE(f->oKW().IsExecutables());

@@ -223,6 +223,17 @@ protected:
         DoEvents();
     }
     int DefaultId() const { return LOWORD(SendMessageW(f->hWnd(), DM_GETDEFID, 0, 0)); }
+    // Enter presses nothing: the dialog manager has no default id, or one that names no
+    // control (IDOK before any was set), and no command button looks like the default.
+    bool NoDefaultButton() const
+    {
+        const LRESULT id = SendMessageW(f->hWnd(), DM_GETDEFID, 0, 0);
+        auto looksDefault = [](const Control& c) {
+            return (GetWindowLongW(c.hWnd(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        };
+        return (HIWORD(id) != DC_HASDEFID || !GetDlgItem(f->hWnd(), LOWORD(id))) && !looksDefault(f->cmdCreatePlugin) &&
+               !looksDefault(f->cmdReset) && !looksDefault(f->cmdExit);
+    }
 
     kw::frmMain* f = nullptr;
     bool mainDisabledWhileModal = false;

@@ -69,6 +69,17 @@ TEST_F(AuthorDialog, WebsiteBoxFiltersKeysAndNeverStaysEmpty)
     });
     EXPECT_EQ(Model().AuthorWebsite(), "");
     EXPECT_EQ(Ini().find("Website"), std::string::npos) << Ini();
+
+    // Emptied, the box refills with the caret after the prefix: typing goes on there.
+    Open([&] {
+        Focus(IDC_TXT_AUTHOR_WEBSITE);
+        Type("\b");
+        EXPECT_EQ(Text(IDC_TXT_AUTHOR_WEBSITE), "http://");
+        Type("ann.example");
+        EXPECT_EQ(Text(IDC_TXT_AUTHOR_WEBSITE), "http://ann.example");
+        Key(VK_RETURN);
+    });
+    EXPECT_EQ(Model().AuthorWebsite(), "http://ann.example");
 }
 
 // With no stored website the box shows "http://"; that is no change, so undoing an edit

@@ -61,29 +61,44 @@ TEST_F(OptionsDialog, OkStoresAllThreeValues)
     EXPECT_EQ(Ini(), "[Preferences]\r\nIncPopupDone=1\r\nZelFileName=1\r\nZelVersion=0\r\n");
 }
 
-// A version the list does not hold shows as no choice; it stays stored until the user
-// picks one. Any non-zero check value counts as set, as everywhere in the program.
+// A version the list does not hold shows as the first entry, with OK disabled until
+// something is touched; OK then stores a version the list holds. Any non-zero check value
+// counts as set, as everywhere in the program.
 TEST_F(OptionsDialog, StoredValuesOutsideTheListAreShownAsTheProgramUsesThem)
 {
     WriteIni("[Preferences]\r\nIncPopupDone=5\r\nZelVersion=7\r\n");
     Open([&] {
-        EXPECT_EQ(Version(), -1);
+        EXPECT_EQ(Version(), 0);
         EXPECT_EQ(Checked(IDC_CHK_POPUP_DONE), BST_CHECKED);
         ExpectUnchanged();
         Click(IDC_CHK_ZEL_FILE_NAME);
         Key(VK_RETURN);
     });
-    EXPECT_EQ(Model().ZelVersion(), 7);
-    EXPECT_EQ(Ini(), "[Preferences]\r\nIncPopupDone=1\r\nZelVersion=7\r\nZelFileName=1\r\n");
+    EXPECT_EQ(Model().ZelVersion(), kw::zvUpTo0348);
+    EXPECT_EQ(Ini(), "[Preferences]\r\nIncPopupDone=1\r\nZelVersion=0\r\nZelFileName=1\r\n");
+
     Model().ZelVersion(static_cast<kw::ZelMenuVersion>(-3));
     Open([&] {
-        EXPECT_EQ(Version(), -1);
+        EXPECT_EQ(Version(), 0);
+        ExpectUnchanged();
         PickVersion(VK_DOWN);
+        EXPECT_EQ(Version(), 1);
+        EXPECT_TRUE(Enabled(IDC_CMD_OPTIONS_OK));
+        // Back on the entry shown: still no version the model holds, so OK stays.
+        Key(VK_UP);
         EXPECT_EQ(Version(), 0);
         EXPECT_TRUE(Enabled(IDC_CMD_OPTIONS_OK));
         Key(VK_RETURN);
     });
     EXPECT_EQ(Model().ZelVersion(), kw::zvUpTo0348);
+
+    // Cancel keeps the stored value as it was.
+    Model().ZelVersion(static_cast<kw::ZelMenuVersion>(9));
+    Open([&] {
+        EXPECT_EQ(Version(), 0);
+        Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(Model().ZelVersion(), 9);
 }
 
 }  // namespace
