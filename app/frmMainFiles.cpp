@@ -83,7 +83,8 @@ bool frmMain::RefuseFolders(const std::vector<std::string>& paths, const std::st
             folders.push_back(path);
     if (folders.empty())
         return false;
-    std::string text = folders.size() == 1 ? "A folder cannot be selected as a file:" : "Folders cannot be selected as files:";
+    std::string text =
+        folders.size() == 1 ? "A folder cannot be selected as a file:" : "Folders cannot be selected as files:";
     text += Lines(folders);
     if (!advice.empty())
         text += "\r\n" + advice;

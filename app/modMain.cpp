@@ -183,15 +183,40 @@ std::string CompactPath(const std::string& path, const forms::Control& control, 
     return Narrow(result);
 }
 
+namespace {
+
+// A box the user can neither type into nor reach with the Tab key only shows a value.
+bool IsDisplayField(const forms::Control& c)
+{
+    return c.Kind() == forms::ControlKind::TextBox && static_cast<const forms::TextBox&>(c).Locked() &&
+           !(GetWindowLongPtrW(c.hWnd(), GWL_STYLE) & WS_TABSTOP);
+}
+
+std::uint32_t ThemeBackColor(const forms::Control& c, bool themeActive)
+{
+    switch (c.Kind()) {
+    case forms::ControlKind::TextBox:
+        // Display fields look read-only in every theme; what takes input stays white.
+        return IsDisplayField(c) ? forms::kColorButtonFace : forms::kColorWindow;
+    case forms::ControlKind::ComboBox:
+    case forms::ControlKind::ListBox:
+        return forms::kColorWindow;
+    default:
+        return themeActive ? forms::kColorWindow : forms::kColorButtonFace;
+    }
+}
+
+}  // namespace
+
 void ApplyThemeBackColors(forms::Form& form, bool themesSupported, bool themeActive)
 {
     if (!themesSupported)
         return;
-    std::uint32_t color = themeActive ? forms::kColorWindow : forms::kColorButtonFace;
     for (forms::Control* c : form.Controls()) {
         if (c->Kind() == forms::ControlKind::MenuItem || c->Tag().find("notheme") != std::string::npos)
             continue;
-        c->BackColor(color);  // a control without a back colour and without the mark: error 438
+        // A control without a back colour and without the mark: error 438.
+        c->BackColor(ThemeBackColor(*c, themeActive));
     }
 }
 

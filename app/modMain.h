@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/modMainText.h"
+#include "model/PathText.h"
 #include "winsupport/clsAppIcon.h"
 #include "winsupport/clsFont.h"
 #include "winsupport/clsInitCC.h"
@@ -53,7 +54,9 @@ std::string CompactPath(const std::string& path, const forms::Control& control, 
 // Back colours of the main window's controls for the current visual theme.
 void ApplyThemeBackColors();
 // The rule itself: without theme support nothing; else every control but menus and those
-// tagged "notheme" gets the window colour (theme active) or the button face colour.
+// tagged "notheme" gets the window colour (theme active) or the button face colour, except
+// that input boxes, lists and drop-downs keep the window colour in every theme, and display
+// fields (read-only text boxes the Tab key skips) take the button face in every theme.
 void ApplyThemeBackColors(forms::Form& form, bool themesSupported, bool themeActive);
 
 }  // namespace kw

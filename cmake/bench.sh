@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# make bench: the program's start-up, size, imports and memory against their targets, the
-# console program's create against the system's own copy, then the copy benchmark. Prints
-# every figure; ends non-zero when a target was missed. KW_BENCH_CLI=0 leaves out the
-# console part, KW_BENCH_COPY=0 the copy part.
+# make bench: the program's start-up, size, imports and memory against their targets, how the
+# model's costs grow with the number of files (native Release and under Wine), reading back and
+# replacing plugins, the console program's create against the system's own copy, then the copy
+# benchmark. Prints every figure; ends non-zero when a target was missed. KW_BENCH_CLI=0 leaves
+# out the console part, KW_BENCH_COPY=0 the copy part.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
@@ -12,7 +13,7 @@ missed=0
 
 cmake --preset windows >/dev/null || exit 1
 cmake --build --preset windows -j2 --target Kitwright kw_minimal_window kw_templates_only kw_first_page_only kw_startup_timer kw_memory_bench \
-  kw_copy_bench kitwright-cli kw_cli_bench || exit 1
+  kw_copy_bench kw_growth_bench kitwright-cli kw_cli_bench || exit 1
 
 # Stripped copies side by side, so both programs start from the same folder.
 rm -rf "$out"
@@ -92,12 +93,38 @@ else
   verdict 0 "peak working set not measured"
 fi
 
+echo
+echo "== Growth: the model with 1k, 10k and 30k files, natively (Release build)"
+if cmake --preset native-release >/dev/null && cmake --build --preset native-release --target kw_growth_bench >/dev/null; then
+  "$top/build/native-release/tests/bench/kw_growth_bench" | sed 's/^/  /'
+  [ "${PIPESTATUS[0]}" = 0 ] || missed=1
+else
+  verdict 0 "growth bench not built"
+fi
+echo
+echo "== Growth under Wine, with the system's comparison (targets 3x the native ones)"
+bash "$here/wine-run.sh" "$build/tests/bench/kw_growth_bench.exe" 3 | tr -d '\r' | sed 's/^/  /'
+[ "${PIPESTATUS[0]}" = 0 ] || missed=1
+echo
+echo "== Plugin documents, natively (Release): reading back a 1,000-file plugin; replace against create"
+release="$top/build/native-release"
+cmake --preset native-release >/dev/null &&
+  cmake --build "$release" --target kw_document_bench >/dev/null &&
+  "$release/tests/bench/kw_document_bench" | tee "$out/document.txt" | sed 's/^/  /'
+read_ms=$(awk '/^read back/ {for (i = 1; i <= NF; ++i) if ($i == "best") print $(i + 1)}' "$out/document.txt")
+replace_ratio=$(awk '/^create fresh/ {for (i = 1; i <= NF; ++i) if ($i == "ratio") print $(i + 1)}' "$out/document.txt")
+if [ -n "$read_ms" ] && [ -n "$replace_ratio" ]; then
+  verdict "$(awk "BEGIN{print ($read_ms <= 50) ? 1 : 0}")" "reading back 1,000 files: $read_ms ms (target <= 50 ms)"
+  verdict "$(awk "BEGIN{print ($replace_ratio <= 1.2) ? 1 : 0}")" "replace against create: ratio $replace_ratio (target <= 1.20)"
+else
+  verdict 0 "plugin documents not measured"
+fi
 if [ "${KW_BENCH_CLI:-1}" != 0 ]; then
   echo
   echo "== kitwright-cli create of a 5,000-file, 100 MB folder tree against the system's copy (best of 5)"
   # Natively in a Release build of its own; under Wine the windows preset is Release already.
   release="$top/build/native-release"
-  cmake -S "$top" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+  cmake --preset native-release >/dev/null &&
     cmake --build "$release" --target kitwright-cli kw_cli_bench >/dev/null || exit 1
   native=$("$release/tests/bench/kw_cli_bench" "$release/cli/kitwright-cli")
   echo "$native" | sed 's/^/  native: /'

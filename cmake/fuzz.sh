@@ -2,11 +2,11 @@
 # Runs each fuzz target in turn, one process with one job, for a fixed time each, starting
 # from the committed seeds, and prints the executions per target. A finding stops the run;
 # its input is kept in build/fuzz/findings/<target>/.
-# KW_FUZZ_SECONDS="text=420 ini=420 model=240 writers=300" sets the times. Inputs are kept
+# KW_FUZZ_SECONDS="text=420 ini=420 model=240 writers=300 roundtrip=600" sets the times. Inputs are kept
 # short where length adds nothing: a file name past 300 bytes is as invalid as one of 300.
 set -eu
 cd "$(dirname "$0")/.."
-seconds="${KW_FUZZ_SECONDS:-text=420 ini=420 model=240 writers=300}"
+seconds="${KW_FUZZ_SECONDS:-text=420 ini=420 model=240 writers=300 roundtrip=600}"
 build=build/fuzz
 # Temporary folders of the targets live in memory when the machine has a tmpfs for it.
 [ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm

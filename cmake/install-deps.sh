@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
-# With "screenshots": also what make run without a display and make screenshots need.
+# With "screenshots": also what make run without a display and make screenshots need;
+# with "tidy": clang-tidy for make tidy.
 set -eu
-pkgs="cmake ninja-build g++ make googletest libcli11-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 fonts-wine"
+pkgs="cmake ninja-build g++ make git googletest libcli11-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 fonts-wine clang-format-14"
 if [ "${1:-}" = screenshots ]; then
   pkgs="$pkgs xvfb xauth xdotool imagemagick"
 fi
+[ "${1:-}" = tidy ] && pkgs="$pkgs clang-tidy-14"
 # make fuzz also needs clang 14 and its sanitizer and libFuzzer runtimes.
 [ -n "${KW_WITH_FUZZ:-}" ] && pkgs="$pkgs clang-14 libclang-rt-14-dev"
 missing=""

@@ -2,6 +2,7 @@
 # (the current one, or an Xvfb of our own when there is none).
 # shellcheck shell=bash
 kw_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$kw_top/cmake/wine-fonts.sh"
 kw_xvfb_pid=""
 
 # The test prefix uses the null graphics driver and draws nothing; this one uses X.
@@ -14,14 +15,10 @@ kw_x_prefix() {
     wine wineboot --init >/dev/null 2>&1 </dev/null
     # Without a window manager Wine waits for each window; unmanaged windows start at once.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-    # Wine does not pick up its own fonts here: without Marlett the caption buttons show
-    # letters, and the dialog font falls back to a wider face than the layout was made for.
-    for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
-      [ -f "/usr/share/wine/fonts/$font" ] && cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-    done
     wineserver -w
     touch "$WINEPREFIX/.kitwright-ready"
   fi
+  kw_wine_fonts "$WINEPREFIX"
 }
 
 kw_need() {

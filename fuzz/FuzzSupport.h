@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/Utf.h"
 
 namespace kwfuzz {
 
@@ -99,29 +100,6 @@ inline std::string ProfileTrim(std::string_view s)
     return std::string(s);
 }
 
-// Whether a text is well-formed UTF-8 (no overlong form, surrogate or value past U+10FFFF).
-inline bool ValidUtf8(std::string_view s)
-{
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char b = static_cast<unsigned char>(s[i]);
-        int n = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-        if (n < 0 || i + static_cast<std::size_t>(n) >= s.size())
-            return false;
-        char32_t cp = n == 0 ? b : b & (0x3F >> n);
-        for (int k = 1; k <= n; ++k) {
-            unsigned char c = static_cast<unsigned char>(s[i + k]);
-            if ((c & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        static const char32_t least[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < least[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<std::size_t>(n) + 1;
-    }
-    return true;
-}
-
 // Files that start with a byte-order mark are read and written in UTF-16 LE or UTF-8.
 inline bool UnicodeFile(std::string_view bytes)
 {
@@ -137,31 +115,7 @@ inline std::string PlainText(std::string_view bytes)
         return std::string(bytes.substr(3));
     if (!bytes.starts_with("\xFF\xFE"))
         return std::string(bytes);
-    std::string out;
-    std::u16string units;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        units += char16_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char32_t cp = units[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units.size())
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
-        if (cp < 0x80) {
-            out += char(cp);
-        } else if (cp < 0x800) {
-            out += char(0xC0 | (cp >> 6));
-            out += char(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += char(0xE0 | (cp >> 12));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        } else {
-            out += char(0xF0 | (cp >> 18));
-            out += char(0x80 | ((cp >> 12) & 0x3F));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
+    return kw::utf::Utf16LeToUtf8(bytes.substr(2));
 }
 
 // What a value set now reads back as: trimmed, one line, through the code page (none in a

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string value = in.ConsumeRemainingBytesAsString();
 
     if (op == 0) {
-        if (!UsableKey(key) || (unicode && !ValidUtf8(value)))
+        if (!UsableKey(key) || (unicode && !kw::utf::IsValidUtf8(value)))
             return 0;
         doc.Set(section, key, value);
         std::string got;

@@ -5,6 +5,7 @@
 
 #include "FuzzSupport.h"
 #include "app/modMainText.h"
+#include "model/PathText.h"
 #include "model/clsKitwright.h"
 
 using namespace kwfuzz;
@@ -57,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (strict != 0 && c >= 0x20)
             typed += char(c);
     }
-    if (!typed.empty() && !typed.ends_with('.') && !typed.ends_with(' ') && typed.size() <= 255 && ValidUtf8(typed)) {
+    if (!typed.empty() && !typed.ends_with('.') && !typed.ends_with(' ') && typed.size() <= 255 && kw::utf::IsValidUtf8(typed)) {
         const std::string base = platform::UpperCase(typed.substr(0, typed.find('.')));
         bool device = false;
         for (const char* d : {"CON", "PRN", "AUX", "NUL", "COM", "LPT"})
@@ -84,12 +85,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // any text keeps its ASCII (so no line break or '=' appears from nowhere), and a valid
     // text whose characters the code page holds survives the round trip.
     const std::string fromAnsi = platform::FromAnsi(text);
-    KW_CHECK(ValidUtf8(fromAnsi));
+    KW_CHECK(kw::utf::IsValidUtf8(fromAnsi));
     KW_CHECK(platform::ToAnsi(fromAnsi) == text);
     const std::string ansi = platform::ToAnsi(text);
     KW_CHECK(AsciiOf(ansi) == AsciiOf(text));
     const std::string back = platform::FromAnsi(ansi);
-    if (ValidUtf8(text) && ansi.find('?') == std::string::npos)
+    if (kw::utf::IsValidUtf8(text) && ansi.find('?') == std::string::npos)
         KW_CHECK(back == text);
     return 0;
 }

@@ -1,8 +1,10 @@
 #include "IniFile.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Platform.h"
+#include "platform/Utf.h"
 
 namespace kw::ini {
 
@@ -26,80 +28,8 @@ std::string_view Trim(std::string_view s)
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
-
-// UTF-16 LE without its mark to UTF-8; a lone surrogate or an odd last byte gives U+FFFD.
-std::string Utf16ToUtf8(std::string_view bytes)
-{
-    std::string out;
-    auto unit = [&](std::size_t i) { return char16_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8); };
-    std::size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
-            i += 2;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        AppendUtf8(out, cp);
-    }
-    if (i < bytes.size())
-        AppendUtf8(out, 0xFFFD);
-    return out;
-}
-
-// UTF-8 to UTF-16 LE; an invalid sequence gives U+FFFD.
-std::string Utf8ToUtf16(std::string_view utf8)
-{
-    std::string out;
-    auto put = [&](char32_t u) {
-        out += char(u & 0xFF);
-        out += char(u >> 8);
-    };
-    for (std::size_t i = 0; i < utf8.size();) {
-        unsigned char b = static_cast<unsigned char>(utf8[i]);
-        int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-        char32_t cp = extra <= 0 ? b : b & (0x3F >> extra);
-        bool ok = extra >= 0 && i + extra < utf8.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            unsigned char c = static_cast<unsigned char>(utf8[i + k]);
-            ok = (c & 0xC0) == 0x80;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-        if (!ok || cp < kLeast[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            put(0xFFFD);
-            ++i;
-            continue;
-        }
-        i += extra + 1;
-        if (cp >= 0x10000) {
-            put(0xD800 + ((cp - 0x10000) >> 10));
-            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            put(cp);
-        }
-    }
-    return out;
-}
+// Comment lines (and empty names) are never keys.
+bool IsKey(std::string_view name) { return !name.empty() && name.front() != ';'; }
 
 std::string Unquote(std::string_view v)
 {
@@ -113,7 +43,7 @@ std::string Unquote(std::string_view v)
 std::string Document::ToFileText(std::string_view utf8) const
 {
     // In a Unicode file an invalid sequence is stored as U+FFFD, as it will read back.
-    return encoding_ == Encoding::Ansi ? platform::ToAnsi(utf8) : Utf16ToUtf8(Utf8ToUtf16(utf8));
+    return encoding_ == Encoding::Ansi ? platform::ToAnsi(utf8) : utf::Utf16LeToUtf8(utf::Utf8ToUtf16Le(utf8));
 }
 
 std::string Document::FromFileText(std::string_view text) const
@@ -131,9 +61,14 @@ std::string Document::OneLine(std::string_view utf8) const
 
 // A name is looked up as it would be stored: a character the code page cannot hold must
 // not make a name miss the section or key that a write under that name made.
-bool Document::SameName(std::string_view fileName, std::string_view utf8Name) const
+std::string Document::StoredFold(std::string_view fileName) const
 {
-    return platform::UpperCase(FromFileText(fileName)) == platform::UpperCase(FromFileText(OneLine(utf8Name)));
+    return platform::UpperCase(FromFileText(fileName));
+}
+
+std::string Document::WantedFold(std::string_view utf8Name) const
+{
+    return StoredFold(OneLine(utf8Name));
 }
 
 Document Document::Parse(std::string_view bytes)
@@ -149,7 +84,7 @@ Document Document::Parse(std::string_view bytes)
         bytes.remove_prefix(lead);
     if (bytes.starts_with(kUtf16Bom)) {
         doc.encoding_ = Encoding::Utf16;
-        unicode = Utf16ToUtf8(bytes.substr(kUtf16Bom.size()));
+        unicode = utf::Utf16LeToUtf8(bytes.substr(kUtf16Bom.size()));
         bytes = unicode;
     } else if (bytes.starts_with(kUtf8Bom)) {
         doc.encoding_ = Encoding::Utf8;
@@ -166,7 +101,7 @@ Document Document::Parse(std::string_view bytes)
         if (line.front() == '[') {
             std::size_t close = line.rfind(']');
             if (close != std::string_view::npos && close > 0) {
-                doc.sections_.push_back(Section{std::string(Trim(line.substr(1, close - 1))), {}});
+                doc.sections_.emplace_back().name = std::string(Trim(line.substr(1, close - 1)));
                 continue;
             }
         }
@@ -197,7 +132,7 @@ std::string Document::Serialize() const
     }
     switch (encoding_) {
     case Encoding::Utf8: return std::string(kUtf8Bom) + out;
-    case Encoding::Utf16: return std::string(kUtf16Bom) + Utf8ToUtf16(out);
+    case Encoding::Utf16: return std::string(kUtf16Bom) + utf::Utf8ToUtf16Le(out);
     case Encoding::Ansi: break;
     }
     return out;
@@ -205,15 +140,33 @@ std::string Document::Serialize() const
 
 Document::Section* Document::Find(std::string_view section)
 {
-    for (Section& s : sections_)
-        if (s.name && SameName(*s.name, section))
-            return &s;
-    return nullptr;
+    return const_cast<Section*>(std::as_const(*this).Find(section));
 }
 
 const Document::Section* Document::Find(std::string_view section) const
 {
-    return const_cast<Document*>(this)->Find(section);
+    if (!sectionsIndexed_) {
+        sectionIndex_.clear();
+        for (std::size_t i = 0; i < sections_.size(); ++i)
+            if (sections_[i].name)
+                sectionIndex_.emplace(StoredFold(*sections_[i].name), i);  // the first keeps the name
+        sectionsIndexed_ = true;
+    }
+    auto it = sectionIndex_.find(WantedFold(section));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+std::optional<std::size_t> Document::FindKey(const Section& section, std::string_view key) const
+{
+    if (!section.indexed) {
+        section.keys.clear();
+        for (std::size_t i = 0; i < section.lines.size(); ++i)
+            if (IsKey(section.lines[i].name))
+                section.keys.emplace(StoredFold(section.lines[i].name), i);
+        section.indexed = true;
+    }
+    auto it = section.keys.find(WantedFold(key));
+    return it == section.keys.end() ? std::nullopt : std::optional<std::size_t>(it->second);
 }
 
 bool Document::Get(std::string_view section, std::string_view key, std::string& value) const
@@ -221,52 +174,46 @@ bool Document::Get(std::string_view section, std::string_view key, std::string& 
     const Section* s = Find(section);
     if (!s)
         return false;
-    for (const Line& l : s->lines) {
-        if (!l.name.empty() && l.name.front() != ';' && SameName(l.name, key)) {
-            value = l.value ? FromFileText(Unquote(*l.value)) : std::string();
-            return true;
-        }
-    }
-    return false;
+    const std::optional<std::size_t> line = FindKey(*s, key);
+    if (!line)
+        return false;
+    const Line& l = s->lines[*line];
+    value = l.value ? FromFileText(Unquote(*l.value)) : std::string();
+    return true;
 }
 
 void Document::Set(std::string_view section, std::string_view key, std::string_view value)
 {
     Section* s = Find(section);
     if (!s) {
-        sections_.push_back(Section{OneLine(section), {}});
-        s = &sections_.back();
+        s = &sections_.emplace_back();
+        s->name = OneLine(section);
+        sectionIndex_.emplace(StoredFold(*s->name), sections_.size() - 1);
     }
-    for (Line& l : s->lines) {
-        if (!l.name.empty() && l.name.front() != ';' && SameName(l.name, key)) {
-            l.value = OneLine(value);
-            return;
-        }
+    if (const std::optional<std::size_t> line = FindKey(*s, key)) {
+        s->lines[*line].value = OneLine(value);
+        return;
     }
     s->lines.push_back(Line{OneLine(key), OneLine(value)});
+    s->keys.emplace(StoredFold(s->lines.back().name), s->lines.size() - 1);
 }
 
 void Document::RemoveKey(std::string_view section, std::string_view key)
 {
     Section* s = Find(section);
-    if (!s)
+    if (!s || !FindKey(*s, key))
         return;
     // Every line of the key goes: a hand-made twin would otherwise come back on the next read.
-    std::erase_if(s->lines, [&](const Line& l) { return !l.name.empty() && l.name.front() != ';' && SameName(l.name, key); });
+    const std::string fold = WantedFold(key);
+    std::erase_if(s->lines, [&](const Line& l) { return IsKey(l.name) && StoredFold(l.name) == fold; });
+    s->indexed = false;
 }
 
 void Document::RemoveSection(std::string_view section)
 {
-    std::erase_if(sections_, [&](const Section& s) { return s.name && SameName(*s.name, section); });
-}
-
-std::string Read(const std::string& path, std::string_view section, std::string_view key)
-{
-    std::string bytes;
-    std::string value;
-    if (platform::ReadFileBytes(path, bytes))
-        Document::Parse(bytes).Get(section, key, value);
-    return value;
+    const std::string fold = WantedFold(section);
+    std::erase_if(sections_, [&](const Section& s) { return s.name && StoredFold(*s.name) == fold; });
+    sectionsIndexed_ = false;
 }
 
 unsigned long Write(const std::string& path, std::string_view section, const char* key, const char* value)

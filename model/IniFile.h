@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kw::ini {
@@ -24,7 +25,7 @@ public:
     void RemoveKey(std::string_view section, std::string_view key);
     void RemoveSection(std::string_view section);
 
-    bool operator==(const Document&) const = default;
+    bool operator==(const Document& other) const { return encoding_ == other.encoding_ && sections_ == other.sections_; }
 
 private:
     enum class Encoding { Ansi, Utf8, Utf16 };  // the last two with their byte-order mark
@@ -32,7 +33,9 @@ private:
     std::string ToFileText(std::string_view utf8) const;
     std::string FromFileText(std::string_view text) const;
     std::string OneLine(std::string_view utf8) const;
-    bool SameName(std::string_view fileName, std::string_view utf8Name) const;
+    // Names compare by these folds: of a name as the file holds it, and of a name asked for.
+    std::string StoredFold(std::string_view fileName) const;
+    std::string WantedFold(std::string_view utf8Name) const;
 
     // Names and values are kept as the file's bytes, so untouched lines survive a rewrite.
     struct Line {
@@ -43,17 +46,24 @@ private:
     struct Section {
         std::optional<std::string> name;  // none: lines above the first header
         std::vector<Line> lines;
-        bool operator==(const Section&) const = default;
+        // The first line of each key by its fold, made on the first lookup: a file of many
+        // keys is not searched line by line for each one.
+        mutable std::unordered_map<std::string, std::size_t> keys;
+        mutable bool indexed = false;
+        bool operator==(const Section& other) const { return name == other.name && lines == other.lines; }
     };
     Section* Find(std::string_view section);
     const Section* Find(std::string_view section) const;
+    // The position of the key's first line in the section, or none.
+    std::optional<std::size_t> FindKey(const Section& section, std::string_view key) const;
 
     Encoding encoding_ = Encoding::Ansi;
     std::vector<Section> sections_;  // in UTF-8 when the file is in a Unicode encoding
+    // The first section of each name by its fold, made on the first lookup.
+    mutable std::unordered_map<std::string, std::size_t> sectionIndex_;
+    mutable bool sectionsIndexed_ = false;
 };
 
-// The value of a key of a file, or empty when the file, section or key is missing.
-std::string Read(const std::string& path, std::string_view section, std::string_view key);
 // One profile-style write: a null key removes the section, a null value removes the key.
 // Returns 0 or the platform's error code.
 unsigned long Write(const std::string& path, std::string_view section, const char* key, const char* value);

@@ -55,4 +55,19 @@ void KeyedList::Remove(int position)
     entries_.erase(it);
 }
 
+void KeyedList::Remove(const std::vector<bool>& marked)
+{
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (i < marked.size() && marked[i]) {
+            folded_.erase(platform::UpperCase(entries_[i].key));
+            continue;
+        }
+        if (kept != i)
+            entries_[kept] = std::move(entries_[i]);
+        ++kept;
+    }
+    entries_.resize(kept);
+}
+
 }  // namespace kw

@@ -24,6 +24,9 @@ public:
     bool AddBefore(const std::string& value, const std::string& key, int position);
     bool AddAfter(const std::string& value, const std::string& key, int position);
     void Remove(int position);
+    // Removes every entry whose mark (by position from 0) is set, in one pass; the others
+    // keep their order.
+    void Remove(const std::vector<bool>& marked);
     const std::vector<Entry>& Entries() const { return entries_; }
 
 private:

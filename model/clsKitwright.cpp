@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "IniFile.h"
@@ -45,8 +47,11 @@ int ToLong(const std::string& text)
         s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
-    if (!s.empty() && s.front() == '+')
+    if (!s.empty() && s.front() == '+') {
         s.remove_prefix(1);
+        if (!s.empty() && s.front() == '-')  // "+-5" is no number
+            return 0;
+    }
     int value = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     return (ec == std::errc() && end == s.data() + s.size() && !s.empty()) ? value : 0;
@@ -108,11 +113,20 @@ bool UnescapePath(const std::string& text, std::string& utf8)
     return true;
 }
 
-void AddOnce(std::vector<std::string>& names, const std::string& name)
-{
-    if (std::find(names.begin(), names.end(), name) == names.end())
-        names.push_back(name);
-}
+// Names in the order found, each once; the set spares a search of the list for each name.
+class NameList {
+public:
+    void Add(const std::string& name)
+    {
+        if (seen_.insert(name).second)
+            names_.push_back(name);
+    }
+    std::vector<std::string> Take() { return std::move(names_); }
+
+private:
+    std::vector<std::string> names_;
+    std::unordered_set<std::string> seen_;
+};
 
 }  // namespace
 
@@ -162,17 +176,39 @@ void clsKitwright::Load()
 {
     m_aExecutables.assign(1, ExecutableSlot{});
     m_iCurrExecutable = 0;
-    Try([&] { m_sPluginLocation = LoadPluginPath(); });
-    Try([&] { m_eIncAuthor = CheckValue(ToLong(ReadIni("Preferences", "IncAuthor"))); });
-    Try([&] { m_eIncZelMenu = CheckValue(ToLong(ReadIni("Preferences", "IncZelMenu"))); });
-    Try([&] { m_eIncJuxMenu = CheckValue(ToLong(ReadIni("Preferences", "IncJuxMenu"))); });
-    Try([&] { m_eIncPopupDone = CheckValue(ToLong(ReadIni("Preferences", "IncPopupDone"))); });
-    Try([&] { m_eZelFileName = CheckValue(ToLong(ReadIni("Preferences", "ZelFileName"))); });
-    Try([&] { m_eZelVersion = ZelMenuVersion(ToLong(ReadIni("Preferences", "ZelVersion"))); });
-    Try([&] { m_sAuthorName = ReadIni("Personal", "Name"); });
-    Try([&] { m_sAuthorWebsite = ReadIni("Personal", "Website"); });
-    Try([&] { m_sAuthorContact = ReadIni("Personal", "Contact"); });
-    Try([&] { m_sAuthorComment = ReadIni("Personal", "Comment"); });
+    // One reading of the file for all of them: a big file is parsed once, not once a key.
+    ini::Document fromFile;
+    if (!m_oPreferences) {
+        Try([&] {
+            std::string bytes;
+            if (platform::ReadFileBytes(m_sIniFile, bytes))
+                fromFile = ini::Document::Parse(bytes);
+        });
+    }
+    const ini::Document& prefs = m_oPreferences ? *m_oPreferences : fromFile;
+    Try([&] { m_sPluginLocation = LoadPluginPath(prefs); });
+    Try([&] { m_eIncAuthor = CheckValue(ToLong(ReadIni(prefs, "Preferences", "IncAuthor"))); });
+    Try([&] { m_eIncZelMenu = CheckValue(ToLong(ReadIni(prefs, "Preferences", "IncZelMenu"))); });
+    Try([&] { m_eIncJuxMenu = CheckValue(ToLong(ReadIni(prefs, "Preferences", "IncJuxMenu"))); });
+    Try([&] { m_eIncPopupDone = CheckValue(ToLong(ReadIni(prefs, "Preferences", "IncPopupDone"))); });
+    Try([&] { m_eZelFileName = CheckValue(ToLong(ReadIni(prefs, "Preferences", "ZelFileName"))); });
+    Try([&] { m_eZelVersion = ZelMenuVersion(ToLong(ReadIni(prefs, "Preferences", "ZelVersion"))); });
+    Try([&] { m_sAuthorName = ReadIni(prefs, "Personal", "Name"); });
+    Try([&] { m_sAuthorWebsite = ReadIni(prefs, "Personal", "Website"); });
+    Try([&] { m_sAuthorContact = ReadIni(prefs, "Personal", "Contact"); });
+    Try([&] { m_sAuthorComment = ReadIni(prefs, "Personal", "Comment"); });
+}
+
+void clsKitwright::DetachPreferences()
+{
+    if (m_oPreferences)
+        return;
+    m_oPreferences.emplace();
+    Try([&] {
+        std::string bytes;
+        if (platform::ReadFileBytes(m_sIniFile, bytes))
+            m_oPreferences = ini::Document::Parse(bytes);
+    });
 }
 
 void clsKitwright::WriteDefaultIni()
@@ -186,14 +222,11 @@ void clsKitwright::WriteDefaultIni()
     WriteIni("MenuGroup", "1", "System Tools");
 }
 
-std::string clsKitwright::ReadIni(const std::string& section, const std::string& key) const
+std::string clsKitwright::ReadIni(const ini::Document& prefs, const std::string& section, const std::string& key)
 {
-    if (m_oPreferences) {
-        std::string value;
-        m_oPreferences->Get(section, key, value);
-        return value;
-    }
-    return ini::Read(m_sIniFile, section, key);
+    std::string value;
+    prefs.Get(section, key, value);
+    return value;
 }
 
 namespace {
@@ -296,19 +329,22 @@ void clsKitwright::PluginLocation(const std::string& v_sPluginLocation)
 
 // A path the code page holds is stored as it always was. Any other is stored twice: as the
 // code page renders it, for whoever reads the file as text, and escaped, to come back whole.
+// Both hold the path up to its first NUL, as far as a file value reaches: an escaped copy
+// of more than the plain key holds never matches it again and would be ignored.
 void clsKitwright::StorePluginPath(const std::string& path)
 {
-    WriteIni("Preferences", "PluginPath", path.c_str());
-    WriteIni("Preferences", kPluginPathWhole, FitsAnsi(path) ? nullptr : EscapePath(path).c_str());
+    const std::string stored = StripNull(path);
+    WriteIni("Preferences", "PluginPath", stored.c_str());
+    WriteIni("Preferences", kPluginPathWhole, FitsAnsi(stored) ? nullptr : EscapePath(stored).c_str());
 }
 
-std::string clsKitwright::LoadPluginPath() const
+std::string clsKitwright::LoadPluginPath(const ini::Document& prefs) const
 {
-    const std::string stored = ReadIni("Preferences", "PluginPath");
+    const std::string stored = ReadIni(prefs, "Preferences", "PluginPath");
     std::string whole;
     // The escaped copy counts only while the plain one is still what was stored with it
     // (a hand edit of PluginPath wins).
-    if (UnescapePath(ReadIni("Preferences", kPluginPathWhole), whole) && !whole.empty() &&
+    if (UnescapePath(ReadIni(prefs, "Preferences", kPluginPathWhole), whole) && !whole.empty() &&
         platform::FromAnsi(platform::ToAnsi(whole)) == stored)
         return whole;
     return stored;
@@ -428,18 +464,21 @@ std::string clsKitwright::StripNull(const std::string& text)
     return text.substr(0, text.find('\0'));
 }
 
+KeyedList& clsKitwright::Collection(FileCollection v_eCollection)
+{
+    if (v_eCollection == fcProgramFiles)
+        return m_colProgramFiles;
+    if (v_eCollection == fcSystemFiles)
+        return m_colSystemFiles;
+    throw RuntimeError(kErrInvalidArgument);
+}
+
 void clsKitwright::AddFile(FileCollection v_eCollection, const std::string& v_sFileName)
 {
-    KeyedList* list = nullptr;
-    if (v_eCollection == fcProgramFiles)
-        list = &m_colProgramFiles;
-    else if (v_eCollection == fcSystemFiles)
-        list = &m_colSystemFiles;
-    else
-        throw RuntimeError(kErrInvalidArgument);
+    KeyedList& list = Collection(v_eCollection);
     if (v_eCollection == fcSystemFiles && !IsSystemFilePathOk(v_sFileName))
         return;
-    list->Add(v_sFileName, Upper(GetFileName(v_sFileName)));  // a duplicate name is skipped silently
+    list.Add(v_sFileName, Upper(GetFileName(v_sFileName)));  // a duplicate name is skipped silently
 }
 
 void clsKitwright::ProgramFile(const std::string& v_sString)
@@ -450,19 +489,38 @@ void clsKitwright::ProgramFile(const std::string& v_sString)
 
 void clsKitwright::DeleteFileFrom(FileCollection v_eCollection, const std::string& v_sFile)
 {
-    KeyedList* list = nullptr;
-    if (v_eCollection == fcProgramFiles)
-        list = &m_colProgramFiles;
-    else if (v_eCollection == fcSystemFiles)
-        list = &m_colSystemFiles;
-    else
-        throw RuntimeError(kErrInvalidArgument);
-    for (int i = 1; i <= list->Count(); ++i) {
-        if (platform::CompareText(GetFileName(list->Item(i)), v_sFile) == 0) {
-            list->Remove(i);
+    KeyedList& list = Collection(v_eCollection);
+    const std::string key = platform::SortKey(v_sFile);
+    for (int i = 1; i <= list.Count(); ++i) {
+        if (platform::SortKey(GetFileName(list.Item(i))) == key) {
+            list.Remove(i);
             return;
         }
     }
+}
+
+void clsKitwright::DeleteFilesFrom(FileCollection v_eCollection, const std::vector<std::string>& v_colFiles)
+{
+    KeyedList& list = Collection(v_eCollection);
+    if (v_colFiles.empty())
+        return;
+    // The entries of each name in list order: a name takes the first of them not taken yet,
+    // which is the first match left in the list when the names are removed one by one.
+    struct Matches {
+        std::vector<std::size_t> positions;
+        std::size_t taken = 0;
+    };
+    std::unordered_map<std::string, Matches> byName;
+    const std::vector<KeyedList::Entry>& entries = list.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        byName[platform::SortKey(GetFileName(entries[i].value))].positions.push_back(i);
+    std::vector<bool> removed(entries.size(), false);
+    for (const std::string& name : v_colFiles) {
+        auto it = byName.find(platform::SortKey(name));
+        if (it != byName.end() && it->second.taken < it->second.positions.size())
+            removed[it->second.positions[it->second.taken++]] = true;
+    }
+    list.Remove(removed);
 }
 
 void clsKitwright::ClearProgramFiles()
@@ -484,25 +542,30 @@ KeyedList clsKitwright::DoSortCollection(const KeyedList& r_colStrings, CompareM
 {
     if (v_CompareMethod != vbBinaryCompare && v_CompareMethod != vbTextCompare)
         throw RuntimeError(kErrInvalidArgument);
-    auto after = [&](const std::string& f, const std::string& e) {
-        return v_CompareMethod == vbTextCompare ? platform::CompareText(f, e) > 0 : f.compare(e) > 0;
+    // Every entry joins under the key of its file name; a second entry of one name would
+    // fail to join and is left out. A stable sort then puts each entry behind the entries
+    // that compare equal to it, as inserting each behind its equals in turn would.
+    struct Item {
+        const std::string* value;
+        std::string key;
+        std::string order;  // the text method's sort key
     };
-    KeyedList result;
+    std::vector<Item> items;
+    items.reserve(static_cast<std::size_t>(r_colStrings.Count()));
+    std::unordered_set<std::string> joined;
     for (const KeyedList::Entry& e : r_colStrings.Entries()) {
-        // Insert before the first entry that sorts after e; the result stays sorted, so a
-        // binary search finds the same place as a walk from the front.
-        const auto& sorted = result.Entries();
-        auto pos = std::upper_bound(sorted.begin(), sorted.end(), e.value,
-                                    [&](const std::string& v, const KeyedList::Entry& f) { return after(f.value, v); });
-        const int count = static_cast<int>(pos - sorted.begin());
-        const std::string key = Upper(GetFileName(e.value));
-        if (count > 0)
-            result.AddAfter(e.value, key, count);
-        else if (result.Count() == 0)
-            result.Add(e.value, key);
-        else
-            result.AddBefore(e.value, key, 1);
+        std::string key = Upper(GetFileName(e.value));
+        if (!joined.insert(platform::UpperCase(key)).second)
+            continue;
+        items.push_back({&e.value, std::move(key), v_CompareMethod == vbTextCompare ? platform::SortKey(e.value) : std::string()});
     }
+    if (v_CompareMethod == vbTextCompare)
+        std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.order < b.order; });
+    else
+        std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return *a.value < *b.value; });
+    KeyedList result;
+    for (const Item& item : items)
+        result.Add(*item.value, item.key);
     return result;
 }
 
@@ -751,9 +814,9 @@ bool clsKitwright::FitsAnsi(const std::string& text)
 // name valid, and no two scripts of one kind under one name.
 std::vector<std::string> clsKitwright::InvalidNames() const
 {
-    std::vector<std::string> bad;
+    NameList bad;
     if (!IsValidFileName(m_sPluginName))
-        bad.push_back(m_sPluginName);
+        bad.Add(m_sPluginName);
     std::set<std::string> ramdisk, autorun;
     for (int i = 0; i <= MaxExecutables(); ++i) {
         const ExecutableSlot& slot = m_aExecutables[static_cast<std::size_t>(i)];
@@ -763,21 +826,21 @@ std::vector<std::string> clsKitwright::InvalidNames() const
         // An empty name would make "ramdisk_.cmd", a script nobody can tell apart.
         if (IsRamdisk(i) && (slot.ShortcutName.empty() || !IsValidFileName("ramdisk_" + slot.ShortcutName + ".cmd") ||
                              !ramdisk.insert(folded).second))
-            AddOnce(bad, slot.ShortcutName);
+            bad.Add(slot.ShortcutName);
         if (slot.IncAutorun != 0 && (slot.ShortcutName.empty() || !IsValidFileName("autorun_" + slot.ShortcutName + ".cmd") ||
                                      !autorun.insert(folded).second))
-            AddOnce(bad, slot.ShortcutName);
+            bad.Add(slot.ShortcutName);
     }
-    return bad;
+    return bad.Take();
 }
 
 // The names the INF, menu and scripts list, which the ANSI files must hold as they are on disk.
 std::vector<std::string> clsKitwright::NonAnsiNames() const
 {
-    std::vector<std::string> bad;
+    NameList bad;
     auto check = [&](const std::string& name) {
         if (!FitsAnsi(name))
-            AddOnce(bad, name);
+            bad.Add(name);
     };
     check(m_sPluginName);
     for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
@@ -792,7 +855,7 @@ std::vector<std::string> clsKitwright::NonAnsiNames() const
         if (IsRamdisk(i) || slot.IncAutorun != 0)
             check(slot.ShortcutName);
     }
-    return bad;
+    return bad.Take();
 }
 
 // The files (or the folder) of the plugin that would not fit their path limit.
@@ -802,14 +865,14 @@ std::vector<std::string> clsKitwright::TooLongPaths() const
     const std::string files = plugin + "files\\";
     if (Utf16Length(files) - 1 > kMaxFolderPath)
         return {files.substr(0, files.size() - 1)};
-    std::vector<std::string> tooLong;
+    NameList tooLong;
     // A writer's file also needs room for the temporary file it makes beside it.
     auto check = [&](const std::string& folder, const std::string& name, bool written) {
         std::size_t length = Utf16Length(folder) + Utf16Length(name);
         if (written)
             length = std::max(length, Utf16Length(folder) + kWriterTempName);
         if (length > kMaxFilePath)
-            AddOnce(tooLong, folder + name);
+            tooLong.Add(folder + name);
     };
     check(plugin, m_sPluginName + ".inf", true);
     check(plugin, m_sPluginName + ".htm", true);
@@ -831,7 +894,7 @@ std::vector<std::string> clsKitwright::TooLongPaths() const
     if (m_eCopyOption == coIndividualFiles)
         for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
             check(files, GetFileName(e.value), false);
-    return tooLong;
+    return tooLong.Take();
 }
 
 std::vector<std::string> clsKitwright::LastCreateProblems() const { return m_aCreateProblems; }
@@ -853,21 +916,21 @@ std::vector<CreateProblem> clsKitwright::CheckCreate() const
 
 std::vector<std::string> clsKitwright::MissingCopySources() const
 {
-    std::vector<std::string> missing;
+    NameList missing;
     auto check = [&](const std::string& path) {
         if (!path.empty() && !platform::PathExists(path))
-            AddOnce(missing, path);
+            missing.Add(path);
     };
     if (m_eCopyOption == coIndividualFiles) {
         for (const KeyedList::Entry& e : m_colProgramFiles.Entries())
             check(e.value);
     } else if (m_eCopyOption == coFolderTree && !m_sProgramFolder.empty()) {
         check(GetFilePath(m_sProgramFolder));
-        return missing;  // the executables are not copied beside the tree
+        return missing.Take();  // the executables are not copied beside the tree
     }
     for (const ExecutableSlot& slot : m_aExecutables)
         check(slot.Path);
-    return missing;
+    return missing.Take();
 }
 
 int clsKitwright::CreatePlugin()
@@ -882,13 +945,22 @@ int clsKitwright::CreatePlugin()
                 m_aCreateProblems.push_back(p.name);
         return code;
     }
-    const long code = platform::CreateFolderTree(m_hParentWnd, PluginLocation() + m_sPluginName + "\\files");
-    if (code == 0) {
-        for (const ExecutableSlot& slot : m_aExecutables)
-            ProgramFile(slot.Path);
-        m_colProgramFiles = DoSortCollection(m_colProgramFiles, vbTextCompare);
-    }
-    return static_cast<int>(code);
+    return static_cast<int>(platform::CreateFolderTree(m_hParentWnd, PluginLocation() + m_sPluginName + "\\files"));
+}
+
+// Worked out anew on each call: an executable added to the program files for good would
+// stay in every later plugin, after its slot was changed or cleared.
+std::vector<clsKitwright::ListedFile> clsKitwright::ListedFiles() const
+{
+    KeyedList files = m_colProgramFiles;
+    for (const ExecutableSlot& slot : m_aExecutables)
+        if (!slot.Path.empty())
+            files.Add(slot.Path, Upper(GetFileName(slot.Path)));  // a listed name keeps its file
+    const KeyedList sorted = DoSortCollection(files, vbTextCompare);
+    std::vector<ListedFile> listed;
+    for (const KeyedList::Entry& e : sorted.Entries())
+        listed.push_back({e.value, GetFileName(e.value)});
+    return listed;
 }
 
 bool clsKitwright::CopyFiles()
@@ -897,8 +969,8 @@ bool clsKitwright::CopyFiles()
     m_iLastCopyError = 0;
     std::string sources;
     if (m_eCopyOption == coIndividualFiles) {
-        for (const KeyedList::Entry& e : m_colProgramFiles.Entries()) {
-            sources += e.value;
+        for (const ListedFile& file : ListedFiles()) {
+            sources += file.path;
             sources += '\0';
         }
     } else if (m_eCopyOption == coFolderTree && !m_sProgramFolder.empty()) {

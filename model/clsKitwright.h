@@ -96,6 +96,9 @@ public:
     int CurrentExecutable() const;
     void CurrentExecutable(int v_iCurrExecutable);
     void DeleteFileFrom(FileCollection v_eCollection, const std::string& v_sFile);
+    // The same as DeleteFileFrom for each name in turn (the first entry left of that name
+    // goes), in one pass over the list: for removing a selection of any size.
+    void DeleteFilesFrom(FileCollection v_eCollection, const std::vector<std::string>& v_colFiles);
     std::string Description() const;
     void Description(const std::string& v_sDescription);
     KeyedList DoSortCollection(const KeyedList& r_colStrings, CompareMethod v_CompareMethod) const;
@@ -169,6 +172,19 @@ public:
     void SystemFilesDest(Destination v_eSystemFilesDest);
     std::string SystemFilesFolder() const;
 
+    // The files the plugin lists, which the writers name and the copy takes: the program
+    // files and each filled slot's executable whose file name is not listed yet, sorted by
+    // full path, case-insensitively. The program-file list itself stays as the user made it.
+    struct ListedFile {
+        std::string path;
+        std::string name;  // without its folder, as the file lies in the plugin
+    };
+    std::vector<ListedFile> ListedFiles() const;
+
+    // For a copy that builds or checks a plugin elsewhere: from now on this object reads and
+    // writes no preferences file; what it holds stays in memory only.
+    void DetachPreferences();
+
     // True when the text can be used as one file name: not empty, no \ / : * ? " < > | or
     // control character, no trailing dot or blank, not "." or "..", not a device name
     // (CON, PRN, AUX, NUL, COM1-9, LPT1-9, also with an extension), at most 255 characters.
@@ -181,7 +197,7 @@ private:
     void WriteDefaultIni();
     static std::string AddBackslash(const std::string& text);
     static bool FileExists(const std::string& path);
-    std::string ReadIni(const std::string& section, const std::string& key) const;
+    static std::string ReadIni(const ini::Document& prefs, const std::string& section, const std::string& key);
     static std::string GetFilePath(const std::string& path);
     static std::string StripNull(const std::string& text);
     static std::string GetFileName(const std::string& path);
@@ -192,10 +208,11 @@ private:
     std::string GetSpecialFolder(int folderId) const;
     std::string FormatDestination(Destination destination, DestinationFormat format) const;
     void StorePluginPath(const std::string& path);
-    std::string LoadPluginPath() const;
+    std::string LoadPluginPath(const ini::Document& prefs) const;
     std::vector<std::string> InvalidNames() const;
     std::vector<std::string> NonAnsiNames() const;
     std::vector<std::string> TooLongPaths() const;
+    KeyedList& Collection(FileCollection v_eCollection);  // invalid-argument error for others
     const ExecutableSlot& Slot(int index, long error) const;
     ExecutableSlot& Slot(int index, long error);
 

@@ -6,8 +6,10 @@
 // the boundary, so the same model code and the same tests run on both.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kw {
 
@@ -27,6 +29,10 @@ std::string FromAnsi(std::string_view ansi);
 // lookups and the text sort (Windows: the system's own case mapping and collation).
 std::string UpperCase(std::string_view utf8);
 int CompareText(std::string_view a, std::string_view b);  // <0, 0, >0
+// CompareText's order made once per text: two keys compare as byte strings (std::string's
+// order) exactly as CompareText compares their texts, equal keys included. A sort or a
+// lookup over many texts converts each text once instead of at every comparison.
+std::string SortKey(std::string_view utf8);
 
 // ---- Program folder ---------------------------------------------------------------------
 // The folder that holds the program file, without a trailing "\" unless it is a root.
@@ -53,6 +59,59 @@ unsigned long RewriteFile(std::string_view path, std::string_view bytes, std::st
 void SetFolderRefusesNewFilesForTesting(std::string folder);
 // The system's message text for a Win32-numbered error code.
 std::string ErrorText(unsigned long code);
+
+// ---- Folders ------------------------------------------------------------------------------
+// Win32 result codes throughout: 0 done, 2/3 not found, 5 access denied, 32 in use,
+// 183 exists already, 112 disk full, ...
+struct FolderEntry {
+    std::string name;
+    bool folder = false;
+    std::uint64_t size = 0;  // of a file
+};
+// The entries of a folder (without "." and ".."), in no particular order.
+unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entries);
+// Renames a folder (or a file) within its volume. Never replaces anything: 183 when the
+// target exists. Either the whole folder moves or nothing does.
+unsigned long MoveFolder(std::string_view from, std::string_view to);
+// Removes a folder with everything below it, read-only files included; 0 also when there
+// was nothing. Links inside are removed, never followed.
+unsigned long RemoveTree(std::string_view path);
+// Makes a new, empty folder inside parent with a short unused name that starts with prefix;
+// its path goes to made.
+unsigned long MakeTempFolder(std::string_view parent, std::string_view prefix, std::string& made);
+
+// Tests make an operation half way through a longer task fail, as a locked file, a full disk
+// or a stopped copy would: the operation after the next `succeeding` ones fails with `code`,
+// once. Counted are files written (WriteFileWhole, RewriteFile), folders made
+// (CreateFolderTree, MakeTempFolder), each source of a ShellCopy, MoveFolder and RemoveTree.
+// A code of 0 ends it.
+void SetFailureForTesting(int succeeding, unsigned long code);
+// True while a failure set up for a test has not happened yet.
+bool FailurePendingForTesting();
+
+// ---- Dry runs ---------------------------------------------------------------------------
+// While a FileCapture exists, the files WriteFileWhole and RewriteFile would write are kept
+// in it instead, and CreateFolderTree makes nothing and answers 0: the model and the writers
+// can be run whole with no change on disk. Only on the thread that made it; captures nest.
+class FileCapture {
+public:
+    FileCapture();
+    ~FileCapture();
+    FileCapture(const FileCapture&) = delete;
+    FileCapture& operator=(const FileCapture&) = delete;
+
+    // Path, exactly as given to the write, to the bytes that would be on disk.
+    const std::map<std::string, std::string>& Files() const { return files_; }
+    const std::vector<std::string>& Folders() const { return folders_; }
+
+    void Write(std::string_view path, std::string_view bytes) { files_[std::string(path)] = bytes; }
+    void MakeFolder(std::string_view path) { folders_.emplace_back(path); }
+
+private:
+    std::map<std::string, std::string> files_;
+    std::vector<std::string> folders_;
+    FileCapture* previous_;
+};
 
 // ---- Special folders --------------------------------------------------------------------
 inline constexpr int kCsidlWindows = 36;
@@ -90,7 +149,8 @@ std::string CopyErrorText(int code);
 // Opens a file or folder with the shell (verb empty = default verb); failures are ignored.
 void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir);
 // Tests see shell opens instead of starting programs; an empty function restores the real one.
-using ShellOpenHook = std::function<void(NativeHandle, std::string_view verb, std::string_view file, std::string_view workDir)>;
+using ShellOpenHook =
+    std::function<void(NativeHandle, std::string_view verb, std::string_view file, std::string_view workDir)>;
 void SetShellOpenHookForTesting(ShellOpenHook hook);
 
 // ---- Messages to the user ---------------------------------------------------------------
@@ -100,7 +160,7 @@ inline constexpr unsigned kMbOkCancel = 0x1;
 inline constexpr unsigned kMbYesNo = 0x4;
 inline constexpr unsigned kMbIconError = 0x10;
 inline constexpr unsigned kMbIconQuestion = 0x20;
-inline constexpr unsigned kMbIconWarning = 0x30;      // also the exclamation icon
+inline constexpr unsigned kMbIconWarning = 0x30;  // also the exclamation icon
 inline constexpr unsigned kMbIconInformation = 0x40;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;

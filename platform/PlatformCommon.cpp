@@ -10,7 +10,58 @@ std::map<int, std::string> g_specialFolders;
 ShellOpenHook g_shellOpenHook;
 iPrompt* g_prompt = nullptr;
 std::string g_refusingFolder;
+int g_failAfter = 0;
+unsigned long g_failCode = 0;
+thread_local FileCapture* t_capture = nullptr;
 }  // namespace
+
+FileCapture::FileCapture() : previous_(t_capture) { t_capture = this; }
+FileCapture::~FileCapture() { t_capture = previous_; }
+
+void SetFailureForTesting(int succeeding, unsigned long code)
+{
+    g_failAfter = succeeding;
+    g_failCode = code;
+}
+
+bool FailurePendingForTesting() { return g_failCode != 0; }
+
+namespace {
+unsigned long WriteChecked(std::string_view path, std::string_view bytes, std::string* errorText, bool inPlaceFallback)
+{
+    if (FileCapture* capture = internal::ActiveCapture()) {
+        capture->Write(path, bytes);
+        return 0;
+    }
+    if (unsigned long code = internal::InjectedFailure()) {
+        if (errorText)
+            *errorText = ErrorText(code);
+        return code;
+    }
+    return internal::WriteFileNative(path, bytes, errorText, inPlaceFallback);
+}
+}  // namespace
+
+unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText)
+{
+    return WriteChecked(path, bytes, errorText, false);
+}
+
+unsigned long RewriteFile(std::string_view path, std::string_view bytes, std::string* errorText)
+{
+    return WriteChecked(path, bytes, errorText, true);
+}
+
+long CreateFolderTree(NativeHandle owner, std::string_view path)
+{
+    if (FileCapture* capture = internal::ActiveCapture()) {
+        capture->MakeFolder(path);
+        return 0;
+    }
+    if (unsigned long code = internal::InjectedFailure())
+        return static_cast<long>(code);
+    return internal::CreateFolderTreeNative(owner, path);
+}
 
 void SetFolderRefusesNewFilesForTesting(std::string folder) { g_refusingFolder = std::move(folder); }
 
@@ -86,6 +137,19 @@ std::vector<std::string> SplitPathList(std::string_view list)
         start = end + 1;
     }
     return out;
+}
+
+FileCapture* ActiveCapture() { return t_capture; }
+
+bool FailureArmed() { return g_failCode != 0; }
+
+unsigned long InjectedFailure()
+{
+    if (g_failCode == 0 || g_failAfter-- > 0)
+        return 0;
+    const unsigned long code = g_failCode;
+    g_failCode = 0;
+    return code;
 }
 
 const std::string& ProgramFolderOverride() { return g_programFolder; }

@@ -19,5 +19,14 @@ iPrompt& DefaultPrompt();
 bool RefusesNewFiles(std::string_view path);
 // True when making this folder tree means a new folder inside the refusing one.
 bool RefusesNewFolder(std::string_view path);
+// The capture of the running dry run, or nullptr.
+FileCapture* ActiveCapture();
+// 0, or the code a test wants this operation to fail with (it counts the operation).
+unsigned long InjectedFailure();
+bool FailureArmed();
+// Each side's own file write and folder creation, behind the dry-run and test checks.
+unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText,
+                              bool inPlaceFallback);
+long CreateFolderTreeNative(NativeHandle owner, std::string_view path);
 
 }  // namespace kw::platform::internal

@@ -1,5 +1,6 @@
 // The POSIX side of the platform: Windows' conventions (backslash paths, Win32 result
 // codes, the ANSI code page Windows-1252) reproduced on a POSIX file system.
+#include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <locale.h>
@@ -19,6 +20,7 @@
 #include "Cp1252.h"
 #include "Platform.h"
 #include "PlatformInternal.h"
+#include "Utf.h"
 
 extern char** environ;
 
@@ -30,8 +32,9 @@ namespace {
 
 // Win32 numbers of the errors this side can report.
 constexpr unsigned long kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5, kGenFailure = 31,
-                        kFileExists = 80, kDiskFull = 112, kInvalidName = 123, kBadPathname = 161,
-                        kAlreadyExists = 183, kFilenameTooLong = 206;
+                        kSharingViolation = 32, kFileExists = 80, kDiskFull = 112, kInvalidName = 123,
+                        kDirNotEmpty = 145, kBadPathname = 161, kAlreadyExists = 183, kFilenameTooLong = 206,
+                        kCancelled = 1223;
 
 std::string Native(std::string_view path)
 {
@@ -56,6 +59,9 @@ unsigned long FromErrno(int e)
     case EEXIST: return kAlreadyExists;
     case ENAMETOOLONG: return kFilenameTooLong;
     case EINVAL: return kInvalidName;
+    case ENOTEMPTY: return kDirNotEmpty;
+    case EBUSY:
+    case ETXTBSY: return kSharingViolation;
     default: return kGenFailure;
     }
 }
@@ -80,7 +86,7 @@ std::u32string UpperCodePoints(std::string_view utf8)
 {
     std::u32string out;
     for (size_t pos = 0; pos < utf8.size();)
-        out += static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp1252::DecodeUtf8(utf8, pos)), Utf8Locale()));
+        out += static_cast<char32_t>(towupper_l(static_cast<wint_t>(utf::DecodeUtf8(utf8, pos)), Utf8Locale()));
     return out;
 }
 
@@ -117,13 +123,34 @@ std::string UpperCase(std::string_view utf8)
 {
     std::string out;
     for (char32_t cp : UpperCodePoints(utf8))
-        cp1252::AppendUtf8(out, cp);
+        utf::AppendUtf8(out, cp);
     return out;
 }
 
 int CompareText(std::string_view a, std::string_view b)
 {
-    return UpperCodePoints(a).compare(UpperCodePoints(b));
+    // ASCII, the usual case for paths, compared in place; from the first other byte on (a
+    // character boundary in both texts) the full case mapping decides.
+    std::size_t i = 0;
+    for (; i < a.size() && i < b.size(); ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x80 || y >= 0x80)
+            return UpperCodePoints(a.substr(i)).compare(UpperCodePoints(b.substr(i)));
+        const unsigned char ux = x >= 'a' && x <= 'z' ? x - 32 : x, uy = y >= 'a' && y <= 'z' ? y - 32 : y;
+        if (ux != uy)
+            return ux < uy ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
+// The upper-cased code points, each as four big-endian bytes: byte order is code-point order.
+std::string SortKey(std::string_view utf8)
+{
+    std::string key;
+    for (char32_t cp : UpperCodePoints(utf8))
+        for (int shift = 24; shift >= 0; shift -= 8)
+            key += static_cast<char>((cp >> shift) & 0xFF);
+    return key;
 }
 
 std::string ProgramFolder()
@@ -223,21 +250,22 @@ unsigned long WriteFileAs(std::string_view path, std::string_view bytes, std::st
 
 }  // namespace
 
-unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText)
+namespace internal {
+unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText,
+                              bool inPlaceFallback)
 {
-    return WriteFileAs(path, bytes, errorText, false);
+    return WriteFileAs(path, bytes, errorText, inPlaceFallback);
 }
-
-unsigned long RewriteFile(std::string_view path, std::string_view bytes, std::string* errorText)
-{
-    return WriteFileAs(path, bytes, errorText, true);
-}
+}  // namespace internal
 
 std::string ErrorText(unsigned long code)
 {
     switch (code) {
     case 0: return "The operation completed successfully.";
     case kFileNotFound: return "The system cannot find the file specified.";
+    case kSharingViolation: return "The process cannot access the file because it is being used by another process.";
+    case kDirNotEmpty: return "The directory is not empty.";
+    case kCancelled: return "The operation was canceled by the user.";
     case kPathNotFound: return "The system cannot find the path specified.";
     case kAccessDenied: return "Access is denied.";
     case kFileExists: return "The file exists.";
@@ -259,7 +287,7 @@ bool SpecialFolderPath(NativeHandle, int csidl, std::string& path)
     return true;
 }
 
-long CreateFolderTree(NativeHandle, std::string_view path)
+long internal::CreateFolderTreeNative(NativeHandle, std::string_view path)
 {
     std::string native = Native(path);
     if (native.empty() || native[0] != '/')
@@ -288,6 +316,11 @@ CopyResult ShellCopy(NativeHandle, std::string_view sources, std::string_view ta
     std::error_code ec;
     fs::create_directories(into, ec);
     for (const std::string& entry : from) {
+        if (unsigned long code = internal::InjectedFailure()) {
+            result.code = static_cast<int>(code);
+            result.aborted = true;
+            break;
+        }
         fs::path source = Native(entry);
         std::string pattern = source.filename().string();
         if (pattern.find_first_of("*?") == std::string::npos) {
@@ -315,6 +348,73 @@ CopyResult ShellCopy(NativeHandle, std::string_view sources, std::string_view ta
 
 // There is no shell window here: both copies are the same.
 CopyResult DirectCopy(std::string_view sources, std::string_view target) { return ShellCopy(0, sources, target); }
+
+unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
+{
+    entries.clear();
+    const std::string native = Native(path);
+    DIR* dir = opendir(native.c_str());
+    if (!dir)
+        return FromErrno(errno);
+    while (const dirent* d = readdir(dir)) {
+        std::string_view name = d->d_name;
+        if (name == "." || name == "..")
+            continue;
+        struct stat st;
+        if (fstatat(dirfd(dir), d->d_name, &st, 0) != 0 &&
+            fstatat(dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        const bool folder = S_ISDIR(st.st_mode);
+        entries.push_back({std::string(name), folder, folder ? 0 : static_cast<std::uint64_t>(st.st_size)});
+    }
+    closedir(dir);
+    return 0;
+}
+
+unsigned long MoveFolder(std::string_view from, std::string_view to)
+{
+    if (unsigned long code = internal::InjectedFailure())
+        return code;
+    const std::string source = Native(from), target = Native(to);
+    struct stat st;
+    if (lstat(target.c_str(), &st) == 0)
+        return kAlreadyExists;
+    if (lstat(source.c_str(), &st) != 0)
+        return errno == ENOENT ? kFileNotFound : FromErrno(errno);
+    // rename() gives EXDEV across file systems: the move is refused, as across volumes.
+    if (rename(source.c_str(), target.c_str()) != 0)
+        return errno == EXDEV ? 17 : FromErrno(errno);
+    return 0;
+}
+
+unsigned long RemoveTree(std::string_view path)
+{
+    if (unsigned long code = internal::InjectedFailure())
+        return code;
+    std::error_code ec;
+    fs::remove_all(Native(path), ec);
+    return ec ? FromErrno(ec.value()) : 0;
+}
+
+unsigned long MakeTempFolder(std::string_view parent, std::string_view prefix, std::string& made)
+{
+    if (unsigned long code = internal::InjectedFailure())
+        return code;
+    if (internal::RefusesNewFiles(std::string(parent) + "\\x"))
+        return kAccessDenied;
+    std::string pattern = Native(parent);
+    if (!pattern.empty() && pattern.back() != '/')
+        pattern += '/';
+    pattern += std::string(prefix) + "XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        return errno == ENOENT ? kPathNotFound : FromErrno(errno);
+    chmod(pattern.c_str(), 0755);
+    std::string p(parent);
+    if (!p.empty() && p.back() != '\\')
+        p += '\\';
+    made = p + pattern.substr(pattern.rfind('/') + 1);
+    return 0;
+}
 
 void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir)
 {

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cwchar>
 
 #include <windows.h>
 #include <shellapi.h>
@@ -78,6 +79,28 @@ int CompareText(std::string_view a, std::string_view b)
     return r - CSTR_EQUAL;
 }
 
+// The system's sort key with the flags CompareText uses: its bytes order as CompareStringEx
+// orders the texts.
+std::string SortKey(std::string_view utf8)
+{
+    const std::wstring wide = Widen(utf8);
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    // An empty text has no length to pass: the empty NUL-ended text stands for it.
+    const wchar_t* text = wide.empty() ? L"" : wide.data();
+    const int length = wide.empty() ? -1 : static_cast<int>(wide.size());
+    int n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text, length, nullptr, 0, nullptr, nullptr, 0);
+    if (n > 0) {
+        std::string key(static_cast<std::size_t>(n), '\0');
+        n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text, length, reinterpret_cast<LPWSTR>(key.data()), n,
+                          nullptr, nullptr, 0);
+        if (n > 0) {
+            key.resize(static_cast<std::size_t>(n));
+            return key;
+        }
+    }
+    return UpperCase(utf8);  // as CompareText falls back when the system cannot compare
+}
+
 std::string ProgramFolder()
 {
     if (!internal::ProgramFolderOverride().empty())
@@ -101,10 +124,7 @@ std::string ProgramFolder()
     return Narrow(path);
 }
 
-bool PathExists(std::string_view path)
-{
-    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool PathExists(std::string_view path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool ReadFileBytes(std::string_view path, std::string& bytes)
 {
@@ -117,8 +137,8 @@ bool ReadFileBytes(std::string_view path, std::string& bytes)
         return false;
     bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
     DWORD done = 0;
-    if (!bytes.empty() && (!ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
-                           done != bytes.size()))
+    if (!bytes.empty() &&
+        (!ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done != bytes.size()))
         return false;
     return true;
 }
@@ -198,21 +218,20 @@ unsigned long WriteFileAs(std::string_view path, std::string_view bytes, std::st
 
 }  // namespace
 
-unsigned long WriteFileWhole(std::string_view path, std::string_view bytes, std::string* errorText)
+namespace internal {
+unsigned long WriteFileNative(std::string_view path, std::string_view bytes, std::string* errorText,
+                              bool inPlaceFallback)
 {
-    return WriteFileAs(path, bytes, errorText, false);
+    return WriteFileAs(path, bytes, errorText, inPlaceFallback);
 }
-
-unsigned long RewriteFile(std::string_view path, std::string_view bytes, std::string* errorText)
-{
-    return WriteFileAs(path, bytes, errorText, true);
-}
+}  // namespace internal
 
 std::string ErrorText(unsigned long code)
 {
     wchar_t* buffer = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(code);
     if (buffer)
         LocalFree(buffer);
@@ -235,18 +254,20 @@ bool SpecialFolderPath(NativeHandle owner, int csidl, std::string& path)
     return true;
 }
 
-long CreateFolderTree(NativeHandle owner, std::string_view path)
+long internal::CreateFolderTreeNative(NativeHandle owner, std::string_view path)
 {
     if (internal::RefusesNewFolder(path))
         return ERROR_ACCESS_DENIED;
     return SHCreateDirectoryExW(Hwnd(owner), Widen(path).c_str(), nullptr);
 }
 
-CopyResult ShellCopy(NativeHandle owner, std::string_view sources, std::string_view target)
+namespace {
+
+CopyResult ShellCopyOnce(NativeHandle owner, std::wstring from, std::wstring to)
 {
     // The lists keep their NULs through the conversion; two more make sure they are ended.
-    std::wstring from = Widen(sources) + L'\0' + L'\0';
-    std::wstring to = Widen(target) + L'\0' + L'\0';
+    from += std::wstring(2, L'\0');
+    to += std::wstring(2, L'\0');
     SHFILEOPSTRUCTW op = {};
     op.hwnd = Hwnd(owner);
     op.wFunc = FO_COPY;
@@ -258,6 +279,140 @@ CopyResult ShellCopy(NativeHandle owner, std::string_view sources, std::string_v
     result.code = SHFileOperationW(&op);
     result.aborted = op.fAnyOperationsAborted != FALSE;
     return result;
+}
+
+// With a failure set up by a test, the sources go one by one, so one can fail half way.
+CopyResult ShellCopyCounted(NativeHandle owner, std::string_view sources, std::string_view target)
+{
+    CopyResult result;
+    for (std::size_t start = 0; start < sources.size();) {
+        std::size_t end = sources.find('\0', start);
+        if (end == std::string_view::npos)
+            end = sources.size();
+        if (end == start)
+            break;
+        if (unsigned long code = internal::InjectedFailure()) {
+            result.code = static_cast<int>(code);
+            result.aborted = true;
+            return result;
+        }
+        result = ShellCopyOnce(owner, Widen(sources.substr(start, end - start)), Widen(target));
+        if (result.code != 0 || result.aborted)
+            return result;
+        start = end + 1;
+    }
+    return result;
+}
+
+DWORD RemoveTreeW(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? 0 : code;
+    }
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return DeleteFileW(path.c_str()) ? 0 : GetLastError();
+    // A link to a folder goes as a link; what it points at stays.
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                       FIND_FIRST_EX_LARGE_FETCH);
+        if (find != INVALID_HANDLE_VALUE) {
+            DWORD first = 0;
+            do {
+                const std::wstring name = data.cFileName;
+                if (name == L"." || name == L"..")
+                    continue;
+                if (DWORD code = RemoveTreeW(path + L"\\" + name); code && !first)
+                    first = code;
+            } while (FindNextFileW(find, &data));
+            FindClose(find);
+            if (first)
+                return first;
+        }
+    }
+    return RemoveDirectoryW(path.c_str()) ? 0 : GetLastError();
+}
+
+}  // namespace
+
+unsigned long ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
+{
+    entries.clear();
+    std::wstring pattern = Widen(path);
+    if (!pattern.empty() && pattern.back() != L'\\')
+        pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? 0 : code;  // an empty drive root has no entries at all
+    }
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entries.push_back(
+            {Narrow(name), folder, folder ? 0 : (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
+    } while (FindNextFileW(find, &data));
+    const DWORD code = GetLastError();
+    FindClose(find);
+    return code == ERROR_NO_MORE_FILES ? 0 : code;
+}
+
+unsigned long MoveFolder(std::string_view from, std::string_view to)
+{
+    if (unsigned long code = internal::InjectedFailure())
+        return code;
+    const std::wstring source = Widen(from), target = Widen(to);
+    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return ERROR_ALREADY_EXISTS;
+    // No MOVEFILE_COPY_ALLOWED: a folder moves whole by its name, or not at all.
+    return MoveFileExW(source.c_str(), target.c_str(), 0) ? 0 : GetLastError();
+}
+
+unsigned long RemoveTree(std::string_view path)
+{
+    if (unsigned long code = internal::InjectedFailure())
+        return code;
+    return RemoveTreeW(Widen(path));
+}
+
+unsigned long MakeTempFolder(std::string_view parent, std::string_view prefix, std::string& made)
+{
+    if (unsigned long code = internal::InjectedFailure())
+        return code;
+    std::string base(parent);
+    if (!base.empty() && base.back() != '\\')
+        base += '\\';
+    if (internal::RefusesNewFiles(base + "x"))
+        return ERROR_ACCESS_DENIED;
+    const DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    for (DWORD attempt = 0; attempt < 1000; ++attempt) {
+        wchar_t suffix[16];
+        swprintf(suffix, 16, L"%x", (seed + attempt * 7919u) & 0xFFFFFu);
+        const std::string candidate = base + std::string(prefix) + Narrow(suffix);
+        if (CreateDirectoryW(Widen(candidate).c_str(), nullptr)) {
+            made = candidate;
+            return 0;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return GetLastError();
+    }
+    return ERROR_ALREADY_EXISTS;
+}
+
+CopyResult ShellCopy(NativeHandle owner, std::string_view sources, std::string_view target)
+{
+    if (internal::FailureArmed())
+        return ShellCopyCounted(owner, sources, target);
+    return ShellCopyOnce(owner, Widen(sources), Widen(target));
 }
 
 void ShellOpen(NativeHandle owner, std::string_view verb, std::string_view file, std::string_view workDir)

@@ -18,34 +18,83 @@ LPITEMIDLIST GetFolderPidl(HWND owner, int csidl)
     return pidl;
 }
 
+// Points the picker at the start folder as it opens. A tree that fills as it goes may stop
+// on the way there: then it is pointed again a few times, until it arrives or the user
+// picks a folder off that way.
 struct StartSelection {
     std::wstring folder;  // without its closing backslash, unless a root
-    DWORD until = 0;      // the picker is pointed at it again until this tick
+    bool placing = false;
+    bool placed = false;  // tried once: what the picker selected by itself before does not count
+    bool userChose = false;
+    int retries = 10;
+    std::wstring reached = {};
 };
 
-// True when path is a folder above `folder`, on the way down to it.
+// True when path is the folder or one above it, on the way down to it.
 bool OnTheWayTo(const std::wstring& path, const std::wstring& folder)
 {
-    if (path.empty() || path.size() >= folder.size())
+    if (path.empty() || path.size() > folder.size())
         return false;
     if (CompareStringOrdinal(path.c_str(), static_cast<int>(path.size()), folder.c_str(),
                              static_cast<int>(path.size()), TRUE) != CSTR_EQUAL)
         return false;
-    return path.back() == L'\\' || folder[path.size()] == L'\\';
+    return path.size() == folder.size() || path.back() == L'\\' || folder[path.size()] == L'\\';
 }
 
-int CALLBACK SelectStartFolder(HWND dialog, UINT message, LPARAM lParam, LPARAM data)
+constexpr UINT_PTR kPlaceAgain = 0x4B57;
+StartSelection* g_placing = nullptr;  // the one picker open on this thread
+
+void Place(HWND dialog);
+
+void CALLBACK PlaceAgain(HWND dialog, UINT, UINT_PTR id, DWORD)
 {
-    auto* start = reinterpret_cast<StartSelection*>(data);
+    KillTimer(dialog, id);
+    if (g_placing && !g_placing->userChose)
+        Place(dialog);
+}
+
+bool There(const std::wstring& path)
+{
+    return CompareStringOrdinal(path.c_str(), -1, g_placing->folder.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+void PlaceSoon(HWND dialog)
+{
+    if (!g_placing->userChose && g_placing->retries-- > 0)
+        SetTimer(dialog, kPlaceAgain, 100, PlaceAgain);
+}
+
+void Place(HWND dialog)
+{
+    StartSelection& start = *g_placing;
+    start.placing = true;
+    start.placed = true;
+    start.reached.clear();
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start.folder.c_str()));
+    start.placing = false;
+    if (!There(start.reached))
+        PlaceSoon(dialog);
+}
+
+int CALLBACK SelectStartFolder(HWND dialog, UINT message, LPARAM lParam, LPARAM)
+{
+    if (!g_placing)
+        return 0;
     if (message == BFFM_INITIALIZED) {
-        start->until = GetTickCount() + 1000;
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->folder.c_str()));
-    } else if (message == BFFM_SELCHANGED && GetTickCount() < start->until) {
-        // A tree that fills as it goes may stop on the way the first time: point it there
-        // again, only while it opens, so that the user's own choice stands.
+        // Once the picker has settled: pointed from inside its set-up, a tree that fills as
+        // it goes can be left unable to find other folders.
+        SetTimer(dialog, kPlaceAgain, 10, PlaceAgain);
+    } else if (message == BFFM_SELCHANGED) {
         wchar_t path[MAX_PATH + 1]{};
-        if (SHGetPathFromIDListW(reinterpret_cast<LPCITEMIDLIST>(lParam), path) && OnTheWayTo(path, start->folder))
-            PostMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->folder.c_str()));
+        SHGetPathFromIDListW(reinterpret_cast<LPCITEMIDLIST>(lParam), path);
+        if (g_placing->placing)
+            g_placing->reached = path;
+        else if (!g_placing->placed)
+            ;  // the picker's own first choice, before it was pointed at the start folder
+        else if (!OnTheWayTo(path, g_placing->folder))
+            g_placing->userChose = true;  // from here on the selection is the user's
+        else if (!There(path))
+            PlaceSoon(dialog);
     }
     return 0;
 }
@@ -82,7 +131,7 @@ bool clsBrowse::BrowseForFolder()
         start.folder.pop_back();
     if (!start.folder.empty()) {
         bi.lpfn = SelectStartFolder;
-        bi.lParam = reinterpret_cast<LPARAM>(&start);
+        g_placing = &start;
     }
     bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
     if (IsNT5OrLater()) {
@@ -93,6 +142,7 @@ bool clsBrowse::BrowseForFolder()
     }
 
     LPITEMIDLIST chosen = SHBrowseForFolderW(&bi);
+    g_placing = nullptr;
     const bool confirmed = chosen != nullptr;
     if (chosen) {
         wchar_t path[MAX_PATH + 1]{};

@@ -58,7 +58,7 @@ bool clsGetOpenFile::ShowOpen()
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(filterIndex_);
     ofn.lpstrFile = buffer.data();
-    ofn.nMaxFile = static_cast<DWORD>(chars + 2);
+    ofn.nMaxFile = static_cast<DWORD>(used);
     ofn.lpstrInitialDir = initDir.empty() ? nullptr : initDir.c_str();
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.Flags = OFN_LONGNAMES | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;

@@ -83,11 +83,12 @@ void WriteHelpFiles(const clsKitwright& kw, TextFile& f)
     const std::string inFolder = " folder within the <tt>" + kw.PluginName() + "</tt> plugin folder:</div>";
     switch (kw.CopyOption()) {
     case coIndividualFiles: {
-        if (!kw.IsExecutables() && kw.ProgramFileCount() == 0)
+        const std::vector<clsKitwright::ListedFile> files = kw.ListedFiles();
+        if (files.empty())
             return;
         std::string list;
-        for (int i = 1; i <= kw.ProgramFileCount(); ++i)
-            list += kw.ProgramFileName(i) + ", ";
+        for (const clsKitwright::ListedFile& file : files)
+            list += file.name + ", ";
         if (list.ends_with(", "))
             list.replace(list.size() - 2, 2, ".");
         f.Line("<div>The following file(s) must be put into the <tt>files</tt>" + inFolder);

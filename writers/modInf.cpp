@@ -1,7 +1,7 @@
 #include "modInf.h"
 
 #include "TextFile.h"
-#include "app/modMainText.h"
+#include "model/PathText.h"
 #include "model/clsKitwright.h"
 #include "platform/RuntimeError.h"
 
@@ -102,21 +102,24 @@ void WriteSourceDisksFiles(const clsKitwright& kw, TextFile& f)
     const std::string s = kw.GetDestinationData(fcSystemFiles, dfInfCode);
     f.Line("[SourceDisksFiles]");
     if (kw.CopyOption() == coIndividualFiles) {
-        if (kw.ProgramFileCount() != 0) {
+        const std::vector<clsKitwright::ListedFile> files = kw.ListedFiles();
+        if (!files.empty()) {
             f.Line("; Program Files");
-            for (int i = 1; i <= kw.ProgramFileCount(); ++i)
-                if (!kw.ProgramFileName(i).empty())
-                    f.Line("\"files\\" + kw.ProgramFileName(i) + "\"=" + p + ",,1");
+            for (const clsKitwright::ListedFile& file : files)
+                if (!file.name.empty())
+                    f.Line("\"files\\" + file.name + "\"=" + p + ",,1");
         }
         if (kw.SystemFileCount() != 0) {
             f.Line("; System Files");
-            for (int i = 1; i <= kw.SystemFileCount(); ++i)
-                if (!kw.SystemFileName(i).empty())
-                    f.Line(std::string("\"") + kw.SystemFileName(i) + "\"=" + s);
+            for (int i = 1; i <= kw.SystemFileCount(); ++i) {
+                const std::string name = kw.SystemFileName(i);
+                if (!name.empty())
+                    f.Line("\"" + name + "\"=" + s);
+            }
         }
         // Looks at the switches only, not at whether the slot is filled.
         for (int i = 0; i <= kw.MaxExecutables(); ++i) {
-            if (kw.ProgramFileCount() != 0 && (kw.IncAutorun(i) != cvUnchecked || kw.IsRamdisk(i))) {
+            if (!files.empty() && (kw.IncAutorun(i) != cvUnchecked || kw.IsRamdisk(i))) {
                 f.Line("; Created Files");
                 break;
             }

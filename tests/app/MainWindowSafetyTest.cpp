@@ -205,8 +205,8 @@ TEST_F(MainWindowTest, AFolderIsNeverTakenForAFile)
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].title, "Attention");
     EXPECT_EQ(prompt.shown[0].style, kw::platform::kMbOk | kw::platform::kMbIconWarning);
-    EXPECT_EQ(prompt.shown[0].text,
-              "A folder cannot be selected as a file:\r\n" + sub + "\r\nUse \"Copy Folder Tree\" to copy a whole folder.");
+    EXPECT_EQ(prompt.shown[0].text, "A folder cannot be selected as a file:\r\n" + sub +
+                                        "\r\nUse \"Copy Folder Tree\" to copy a whole folder.");
     EXPECT_EQ(Items(f->lstProgramFiles), Names{"a.dll"});
     ASSERT_EQ(f->oKW().ProgramFileCount(), 1);
     EXPECT_EQ(f->oKW().ProgramFileAll(1), a);

@@ -272,19 +272,28 @@ TEST_F(SharedRoutines, ThemeBackColoursFollowTheThemeAndTheMark)
     kw::ApplyThemeBackColors(form, false, true);  // no theme support: nothing changes
     EXPECT_EQ(form.lbl.BackColor(), 0x00654321u);
 
+    // Without a theme the window is button face, but what takes input stays white; the
+    // display field (read-only, skipped by Tab) is button face in either theme.
     kw::ApplyThemeBackColors(form, true, false);
-    for (Control* c : {static_cast<Control*>(&form.txtName), static_cast<Control*>(&form.txtPath),
-                       static_cast<Control*>(&form.lbl), static_cast<Control*>(&form.chk)})
+    for (Control* c : {static_cast<Control*>(&form.txtPath), static_cast<Control*>(&form.lbl),
+                       static_cast<Control*>(&form.chk)})
         EXPECT_EQ(c->BackColor(), kColorButtonFace) << c->Id();
+    EXPECT_EQ(form.txtName.BackColor(), kColorWindow);
     EXPECT_EQ(form.cmd.BackColor(), 0x00123456u);
+    HDC dc = GetDC(form.hWnd());
+    auto brushFor = [&](UINT message, const Control& c) {
+        return SendMessageW(form.hWnd(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.hWnd()));
+    };
+    EXPECT_EQ(brushFor(WM_CTLCOLOREDIT, form.txtName), reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW)));
+    EXPECT_EQ(brushFor(WM_CTLCOLORSTATIC, form.txtPath), reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)));
 
     kw::ApplyThemeBackColors(form, true, true);
     EXPECT_EQ(form.lbl.BackColor(), kColorWindow);
+    EXPECT_EQ(form.txtName.BackColor(), kColorWindow);
+    EXPECT_EQ(form.txtPath.BackColor(), kColorButtonFace);
     EXPECT_EQ(form.cmd.BackColor(), 0x00123456u);
-    HDC dc = GetDC(form.hWnd());
-    EXPECT_EQ(SendMessageW(form.hWnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(form.chk.hWnd())),
-              reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW)));
+    EXPECT_EQ(brushFor(WM_CTLCOLORSTATIC, form.chk), reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW)));
+    EXPECT_EQ(brushFor(WM_CTLCOLORSTATIC, form.txtPath), reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)));
     ReleaseDC(form.hWnd(), dc);
 
     // An image has no back colour: without the mark that is the window's error.
@@ -311,7 +320,8 @@ TEST_F(SharedRoutines, ThemeRoutineAsksTheSystemForTheMainWindow)
     kw::clsInitCC cc;
     std::uint32_t expected = cc.ThemeIsActive() ? kColorWindow : kColorButtonFace;
     EXPECT_TRUE(cc.XPThemesSupported());
-    EXPECT_EQ(main->txtName.BackColor(), expected);
+    EXPECT_EQ(main->txtName.BackColor(), kColorWindow);
+    EXPECT_EQ(main->lbl.BackColor(), expected);
     EXPECT_EQ(main->cmd.BackColor(), expected);
     kw::UnloadAllForms();
 }

@@ -2,6 +2,7 @@
 // disabled until the dialog is gone.
 #include <vector>
 
+#include "CaptionFit.h"
 #include "DialogTestSupport.h"
 #include "dialogs/frmAuthor.h"
 #include "dialogs/frmMenu.h"
@@ -11,29 +12,6 @@ namespace dlgtest {
 namespace {
 
 using DialogFrame = DialogTest;
-
-// Labels and check boxes whose caption does not fit on its one line.
-std::vector<std::string> CutCaptions(HWND dlg)
-{
-    std::vector<std::string> cut;
-    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        wchar_t cls[16]{}, text[256]{};
-        GetClassNameW(c, cls, 16);
-        bool check = lstrcmpiW(cls, L"Button") == 0 && (GetWindowLongPtrW(c, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
-        if ((lstrcmpiW(cls, L"Static") != 0 && !check) || !GetWindowTextW(c, text, 256))
-            continue;
-        HDC dc = GetDC(c);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)));
-        RECT need{}, have{};
-        DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
-        SelectObject(dc, old);
-        ReleaseDC(c, dc);
-        GetClientRect(c, &have);
-        if (need.right + (check ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0) > have.right)
-            cut.push_back(kw::Narrow(text));
-    }
-    return cut;
-}
 
 TEST_F(DialogFrame, FixedCentredOverTheOwnerAndModal)
 {
@@ -66,7 +44,7 @@ TEST_F(DialogFrame, FixedCentredOverTheOwnerAndModal)
             GetWindowRect(owner, &o);
             EXPECT_NEAR((d.left + d.right) / 2, (o.left + o.right) / 2, 1) << caption;
             EXPECT_NEAR((d.top + d.bottom) / 2, (o.top + o.bottom) / 2, 1) << caption;
-            EXPECT_EQ(CutCaptions(dlg), std::vector<std::string>{});
+            EXPECT_EQ(kwfit::CrampedCaptions(dlg), std::vector<std::wstring>{}) << caption;
             std::vector<int> order;
             HWND first = GetNextDlgTabItem(dlg, nullptr, FALSE);
             for (HWND c = first; c && order.size() < 10; c = GetNextDlgTabItem(dlg, c, FALSE)) {

@@ -1,4 +1,6 @@
 // What the fuzz targets found, kept as ordinary tests.
+#include <climits>
+
 #include "model/IniFile.h"
 #include "model/ModelTestSupport.h"
 #include "writers/WriteError.h"
@@ -114,4 +116,33 @@ TEST_F(WriterFindings, LineBreaksInValuesStayInsideTheirLine)
     EXPECT_NE(inf.find("Name=\"Prog [Strings]\"\r\n"), std::string::npos);
     EXPECT_NE(ReadAll(root + "\\Kit\\Kit.htm").find("<div>one\r\ntwo</div>\r\n"), std::string::npos);
     EXPECT_NE(ReadAll(root + "\\Kit\\Kit.xml").find("<!-- ZelMenu entry for \"Prog [Strings]\" -->\r\n"), std::string::npos);
+}
+
+class ModelFindings : public ModelTest {};
+
+// A plugins folder beyond the code page with NULs behind it: the plain key kept the path up
+// to the NUL, the escaped copy kept the NULs too, the two never matched on the next start
+// and the folder came back with '?' for the letters the code page lacks.
+TEST_F(ModelFindings, PluginsFolderWithNulsBehindItComesBackWhole)
+{
+    WriteAll(iniFile, "[Treferences]\r\nPluginPath=C:\\Tools\rINCZELMENUor=1\r\n");
+    const std::string omega = "D:\\\xCE\xA9me akPSt5ctypeIcE";
+    {
+        clsKitwright kw;
+        kw.PluginLocation(omega + std::string(2, '\0'));
+    }
+    clsKitwright again;
+    EXPECT_EQ(again.PluginLocation(), omega + "\\");
+}
+
+// Numbers of the preferences: leading zeros are only zeros, and "+-" is no sign at all.
+TEST_F(ModelFindings, NumbersWithLeadingZerosCountAndASignTwiceDoesNot)
+{
+    WriteAll(iniFile, "[Preferences]\nIncZelMenu= +000001731463655\nIncAuthor=+-5\nIncJuxMenu=-0002147483648\n"
+                      "IncPopupDone=+0002147483648\n");
+    clsKitwright kw;
+    EXPECT_EQ(kw.IncZelMenu(), 1731463655);
+    EXPECT_EQ(kw.IncAuthor(), 0);
+    EXPECT_EQ(kw.IncJuxMenu(), INT_MIN);
+    EXPECT_EQ(kw.IncPopupDone(), 0);
 }

@@ -57,7 +57,7 @@ TEST_F(Creation, RelativeLocationIsPassedOn)
     EXPECT_EQ(model->CreatePlugin(), 161);
 }
 
-TEST_F(Creation, ExecutablesJoinTheSortedProgramFiles)
+TEST_F(Creation, ListedFilesAreTheProgramFilesAndExecutablesSorted)
 {
     clsKitwright& kw = *model;
     kw.AddFile(fcProgramFiles, "C:\\P\\run.exe");
@@ -66,7 +66,15 @@ TEST_F(Creation, ExecutablesJoinTheSortedProgramFiles)
     kw.Executable(1, "C:\\P\\a.exe");
     kw.Executable(5, "D:\\Q\\run.exe");  // same name as a listed file: left out
     ASSERT_EQ(kw.CreatePlugin(), 0);
-    EXPECT_EQ(Values(kw), (std::vector<std::string>{"C:\\P\\a.exe", "C:\\P\\b.exe", "C:\\P\\run.exe", "C:\\P\\Zeta.dll"}));
+    std::vector<std::string> paths, names;
+    for (const clsKitwright::ListedFile& f : kw.ListedFiles()) {
+        paths.push_back(f.path);
+        names.push_back(f.name);
+    }
+    EXPECT_EQ(paths, (std::vector<std::string>{"C:\\P\\a.exe", "C:\\P\\b.exe", "C:\\P\\run.exe", "C:\\P\\Zeta.dll"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"a.exe", "b.exe", "run.exe", "Zeta.dll"}));
+    // The program-file list is the user's, in the user's order.
+    EXPECT_EQ(Values(kw), (std::vector<std::string>{"C:\\P\\run.exe", "C:\\P\\Zeta.dll"}));
     EXPECT_TRUE(prompt.shown.empty());
 }
 
@@ -128,7 +136,7 @@ TEST_F(Creation, ScriptNamesMustBeValidAndDistinct)
     // Without the Programs destination no ramdisk scripts are made: only autorun_A.cmd.
     kw.ProgramFilesDest(dstSystem32);
     EXPECT_EQ(kw.CreatePlugin(), 0);
-    EXPECT_EQ(kw.ProgramFileCount(), 2);
+    EXPECT_EQ(kw.ListedFiles().size(), 2u);
 }
 
 TEST_F(Creation, IndividualFilesAreCopiedFlatWithTheExecutables)

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "platform/Platform.h"
+#include "platform/Utf.h"
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/WinText.h"
 #endif
 
 namespace fs = std::filesystem;
@@ -80,8 +86,41 @@ TEST(Text, AnsiConversionUsesWindows1252)
     EXPECT_EQ(platform::ToAnsi("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80");
     EXPECT_EQ(platform::FromAnsi("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
     // A character the code page lacks becomes a question mark; nothing is dropped.
-    EXPECT_EQ(platform::ToAnsi("a\xE4\xB8\xAD" "b"), "a?b");
+    EXPECT_EQ(platform::ToAnsi("a\xE4\xB8\xAD"
+                               "b"),
+              "a?b");
     EXPECT_EQ(platform::ToAnsi(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+// Every byte of a broken sequence stands for itself, so nothing after it is swallowed and
+// no overlong form turns into a line break.
+TEST(Text, Utf16ConversionKeepsPairsAndReplacesWhatIsBroken)
+{
+    using namespace kw::utf;
+    const std::string text = std::string("a\0\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", 11);
+    std::u16string units(u"a");
+    units += u'\0';
+    units += u"\u00E9\u20AC\U0001F600";
+    EXPECT_EQ(Utf8ToUtf16<char16_t>(text), units);
+    EXPECT_EQ(Utf16ToUtf8(std::u16string_view(units)), text);
+    EXPECT_EQ(Utf16LeToUtf8(Utf8ToUtf16Le(text)), text);
+    EXPECT_EQ(Utf8ToUtf16Le("A\xF0\x9F\x98\x80"), std::string("A\0\x3D\xD8\x00\xDE", 6));
+
+    EXPECT_EQ(Utf8ToUtf16<char16_t>("a\xC0\x8A"
+                                    "b\xE0\x80\xBD"
+                                    "c\xE2\x82"),
+              u"a\uFFFD\uFFFDb\uFFFD\uFFFD\uFFFDc\uFFFD\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16<char16_t>("\xED\xA0\x80\xF4\x90\x80\x80"), std::u16string(7, u'\uFFFD'));
+    EXPECT_EQ(Utf16ToUtf8(std::u16string_view(u"x\xD800y\xDC00")), "x\xEF\xBF\xBDy\xEF\xBF\xBD");
+    EXPECT_EQ(Utf16LeToUtf8(std::string("a\0\x3D", 3)), "a\xEF\xBF\xBD");
+
+    EXPECT_TRUE(IsValidUtf8("plain \xEF\xBF\xBD \xF0\x9F\x98\x80"));
+    EXPECT_FALSE(IsValidUtf8("\xC0\x8A"));
+    EXPECT_FALSE(IsValidUtf8("ends in \xE2\x82"));
+#ifdef _WIN32
+    EXPECT_EQ(Widen(text), std::wstring(L"a") + L'\0' + L"\u00E9\u20AC\U0001F600");
+    EXPECT_EQ(Narrow(Widen(text)), text);
+#endif
 }
 
 TEST(Text, UpperCaseAndCompareIgnoreCaseBeyondAscii)
@@ -91,6 +130,60 @@ TEST(Text, UpperCaseAndCompareIgnoreCaseBeyondAscii)
     EXPECT_EQ(platform::CompareText("\xC3\xA9", "\xC3\x89"), 0);
     EXPECT_LT(platform::CompareText("C:\\A.dll", "C:\\a.txt"), 0);
     EXPECT_GT(platform::CompareText("C:\\b.exe", "C:\\a.txt"), 0);
+}
+
+// Sorts and lookups compare sort keys instead of calling CompareText: the two must agree on
+// every pair, ties included, for letters in any case, accents, punctuation the system's
+// collation treats specially, digits, the empty text and invalid UTF-8.
+TEST(Text, SortKeysOrderAsCompareTextDoes)
+{
+    const std::vector<std::string> texts = {"",
+                                            "a",
+                                            "A",
+                                            "b",
+                                            "B.dll",
+                                            "b.DLL",
+                                            "ab",
+                                            "a b",
+                                            "a-b",
+                                            "ab-",
+                                            "a'b",
+                                            "a_b",
+                                            "a.b",
+                                            "a1",
+                                            "a10",
+                                            "a2",
+                                            "C:\\A\\x.dll",
+                                            "c:\\a\\X.DLL",
+                                            "C:\\A.dll",
+                                            "C:\\a.txt",
+                                            "C:\\b.exe",
+                                            "\xC3\xA9t\xC3\xA9",
+                                            "\xC3\x89T\xC3\x89",
+                                            "ete",
+                                            "\xC3\x9F",
+                                            "ss",
+                                            "SS",
+                                            "stra\xC3\x9F"
+                                            "e",
+                                            "strasse",
+                                            "\xCE\xA9mega",
+                                            "\xCF\x89mega",
+                                            "Omega",
+                                            "\xC3\xA6",
+                                            "ae",
+                                            "z",
+                                            "Z",
+                                            "\xE2\x82\xAC",
+                                            "~",
+                                            "\xF0\x9F\x98\x80",
+                                            "\xFF\xFE",
+                                            "a\x80"};
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const std::string& a : texts)
+        for (const std::string& b : texts)
+            EXPECT_EQ(sign(platform::SortKey(a).compare(platform::SortKey(b))), sign(platform::CompareText(a, b)))
+                << '"' << a << "\" against \"" << b << '"';
 }
 
 TEST(Files, WriteFileWholeReplacesAndLeavesNoTemporaryFile)
@@ -239,7 +332,8 @@ TEST(Shell, DirectCopyTakesTheShellsListsAndReplacesAsItDoes)
     EXPECT_EQ(t.Read("new\\files\\ro.txt"), "first");
 
     // The first missing source ends the copy with the system's reason.
-    r = platform::DirectCopy(List({t.Path("Q\\x.dll"), t.Path("gone.exe"), t.Path("P\\a.exe")}), List({t.Path("third")}));
+    r = platform::DirectCopy(List({t.Path("Q\\x.dll"), t.Path("gone.exe"), t.Path("P\\a.exe")}),
+                             List({t.Path("third")}));
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.aborted);
     EXPECT_EQ(t.Read("third\\x.dll"), "X");
@@ -290,9 +384,8 @@ TEST(Overrides, ProgramAndSpecialFoldersAndShellOpen)
 #endif
 
     std::string seen;
-    platform::SetShellOpenHookForTesting([&](NativeHandle, std::string_view verb, std::string_view file, std::string_view) {
-        seen = std::string(verb) + "|" + std::string(file);
-    });
+    platform::SetShellOpenHookForTesting([&](NativeHandle, std::string_view verb, std::string_view file,
+                                             std::string_view) { seen = std::string(verb) + "|" + std::string(file); });
     platform::ShellOpen(0, "explore", "D:\\Out\\Tool", "");
     platform::SetShellOpenHookForTesting({});
     EXPECT_EQ(seen, "explore|D:\\Out\\Tool");
@@ -316,4 +409,107 @@ TEST(Prompt, InstalledPromptSeesMessages)
     platform::SetPrompt(before);
     EXPECT_EQ(rec.last, "Attention: Hello");
     EXPECT_EQ(rec.style, 0x31u);
+}
+
+TEST(Folders, ListMoveRemoveAndTemporaryFolders)
+{
+    TempFolder t;
+    t.Write("old\\a.txt", "A");
+    t.Write("old\\sub\\b.txt", "B");
+    t.Write("other\\c.txt", "C");
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_EQ(platform::ListFolder(t.Path("old"), entries), 0u);
+    std::sort(entries.begin(), entries.end(), [](auto& x, auto& y) { return x.name < y.name; });
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "a.txt");
+    EXPECT_FALSE(entries[0].folder);
+    EXPECT_EQ(entries[1].name, "sub");
+    EXPECT_TRUE(entries[1].folder);
+    EXPECT_NE(platform::ListFolder(t.Path("missing"), entries), 0u);
+
+    // A move never replaces: the target and the source stay as they were.
+    EXPECT_EQ(platform::MoveFolder(t.Path("old"), t.Path("other")), 183u);
+    EXPECT_EQ(t.Read("other\\c.txt"), "C");
+    EXPECT_EQ(t.Read("old\\sub\\b.txt"), "B");
+    EXPECT_EQ(platform::MoveFolder(t.Path("old"), t.Path("new")), 0u);
+    EXPECT_EQ(t.Read("new\\sub\\b.txt"), "B");
+    EXPECT_FALSE(fs::exists(t.Native("old")));
+    EXPECT_NE(platform::MoveFolder(t.Path("old"), t.Path("again")), 0u);
+
+    std::string temp1, temp2;
+    ASSERT_EQ(platform::MakeTempFolder(t.Path(), "~kw", temp1), 0u);
+    ASSERT_EQ(platform::MakeTempFolder(t.Path(), "~kw", temp2), 0u);
+    EXPECT_NE(temp1, temp2);
+    EXPECT_EQ(temp1.rfind(t.Path("~kw"), 0), 0u) << temp1;
+    EXPECT_LE(temp1.size(), t.Path().size() + 12);
+    EXPECT_TRUE(fs::is_directory(t.Native(temp1.substr(t.Path().size() + 1))));
+    EXPECT_NE(platform::MakeTempFolder(t.Path("missing"), "~kw", temp1), 0u);
+
+    // Read-only files go too.
+    fs::permissions(t.Native("new/a.txt"), fs::perms::owner_read);
+#ifdef _WIN32
+    SetFileAttributesW(t.Native("new/a.txt").wstring().c_str(), FILE_ATTRIBUTE_READONLY);
+#endif
+    EXPECT_EQ(platform::RemoveTree(t.Path("new")), 0u);
+    EXPECT_FALSE(fs::exists(t.Native("new")));
+    EXPECT_EQ(platform::RemoveTree(t.Path("new")), 0u);
+    EXPECT_TRUE(fs::exists(t.Native("other/c.txt")));
+}
+
+TEST(Folders, AFailureSetUpByATestHappensOnceAtItsPlace)
+{
+    TempFolder t;
+    t.Write("src\\a", "A");
+    t.Write("src\\b", "B");
+    t.Write("src\\c", "C");
+    // Two operations pass, the third (the copy's second source) fails, then all is normal again.
+    platform::SetFailureForTesting(2, 112);
+    EXPECT_TRUE(platform::FailurePendingForTesting());
+    EXPECT_EQ(platform::CreateFolderTree(0, t.Path("out")), 0);
+    auto r =
+        platform::ShellCopy(0, List({t.Path("src\\a"), t.Path("src\\b"), t.Path("src\\c")}), List({t.Path("out")}));
+    EXPECT_EQ(r.code, 112);
+    EXPECT_TRUE(r.aborted);
+    EXPECT_FALSE(platform::FailurePendingForTesting());
+    EXPECT_EQ(t.Read("out\\a"), "A");
+    EXPECT_FALSE(fs::exists(t.Native("out/b")));
+    std::string err;
+    EXPECT_EQ(platform::WriteFileWhole(t.Path("out\\d"), "D", &err), 0u);
+
+    platform::SetFailureForTesting(0, 32);
+    EXPECT_EQ(platform::WriteFileWhole(t.Path("out\\e"), "E", &err), 32u);
+    EXPECT_EQ(err, platform::ErrorText(32));
+    EXPECT_FALSE(fs::exists(t.Native("out/e")));
+    platform::SetFailureForTesting(0, 5);
+    EXPECT_EQ(platform::MoveFolder(t.Path("out"), t.Path("moved")), 5u);
+    EXPECT_TRUE(fs::exists(t.Native("out/d")));
+    platform::SetFailureForTesting(3, 5);
+    platform::SetFailureForTesting(0, 0);  // called off
+    EXPECT_FALSE(platform::FailurePendingForTesting());
+    EXPECT_EQ(platform::RemoveTree(t.Path("out")), 0u);
+}
+
+TEST(DryRun, CapturedWritesAndFoldersLeaveTheDiskAlone)
+{
+    TempFolder t;
+    t.Write("keep.txt", "old");
+    {
+        platform::FileCapture outer;
+        EXPECT_EQ(platform::CreateFolderTree(0, t.Path("Out\\Tool\\files")), 0);
+        EXPECT_EQ(platform::WriteFileWhole(t.Path("keep.txt"), "new"), 0u);
+        {
+            platform::FileCapture inner;
+            EXPECT_EQ(platform::RewriteFile(t.Path("inner.ini"), "[x]"), 0u);
+            EXPECT_EQ(inner.Files().size(), 1u);
+        }
+        EXPECT_EQ(platform::WriteFileWhole("C:\\Nowhere\\x.inf", "bytes"), 0u);
+        EXPECT_EQ(outer.Folders(), std::vector<std::string>{t.Path("Out\\Tool\\files")});
+        EXPECT_EQ(outer.Files(),
+                  (std::map<std::string, std::string>{{t.Path("keep.txt"), "new"}, {"C:\\Nowhere\\x.inf", "bytes"}}));
+    }
+    EXPECT_EQ(t.Read("keep.txt"), "old");
+    EXPECT_FALSE(fs::exists(t.Native("Out")));
+    EXPECT_FALSE(fs::exists(t.Native("inner.ini")));
+    EXPECT_EQ(platform::WriteFileWhole(t.Path("keep.txt"), "now"), 0u);
+    EXPECT_EQ(t.Read("keep.txt"), "now");
 }

@@ -237,7 +237,34 @@ inline std::wstring SelectedTreeText(HWND tree)
     return text;
 }
 
+// The item of that name among those the tree shows now (expanded branches only).
+inline HTREEITEM FindShownTreeItem(HWND tree, HTREEITEM from, const std::wstring& name)
+{
+    for (HTREEITEM it = from; it; it = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                                                reinterpret_cast<LPARAM>(it)))) {
+        wchar_t text[MAX_PATH]{};
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT | TVIF_STATE;
+        tv.stateMask = TVIS_EXPANDED;
+        tv.hItem = it;
+        tv.pszText = text;
+        tv.cchTextMax = MAX_PATH;
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+        if (name == text)
+            return it;
+        if (tv.state & TVIS_EXPANDED) {
+            auto child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                                  reinterpret_cast<LPARAM>(it)));
+            if (HTREEITEM found = FindShownTreeItem(tree, child, name))
+                return found;
+        }
+    }
+    return nullptr;
+}
+
 // The folder picker takes the selection only once its tree is filled: ask until it shows.
+// Wine's picker sometimes refuses a folder it was not opened at; then the folder is clicked
+// in the tree when it shows there, as a user would.
 inline void CALLBACK BrowseStep(HWND dlg, UINT, UINT_PTR id, DWORD)
 {
     PickerScript& s = *CurrentPicker();
@@ -259,7 +286,11 @@ inline void CALLBACK BrowseStep(HWND dlg, UINT, UINT_PTR id, DWORD)
         }
         return;
     }
-    SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(s.folder.c_str()));
+    if (!SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(s.folder.c_str())) && tree) {
+        auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        if (HTREEITEM item = FindShownTreeItem(tree, root, s.treeName))
+            SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    }
     if (tree && SelectedTreeText(tree) == s.treeName) {
         KillTimer(dlg, id);
         PressDialogButton(dlg, IDOK);

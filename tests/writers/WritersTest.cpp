@@ -291,6 +291,41 @@ TEST_F(Writers, ExecutablesWithoutAnySwitch)
     CreateAndCompare("plain", {"Plain.inf", "Plain.htm"});
 }
 
+// Two plugins from one session: A with viewer.exe, then the executables cleared, editor.exe
+// picked and the plugin renamed. Nothing of viewer.exe may reach B, which no list showed.
+TEST_F(Writers, EarlierExecutableStaysOutOfTheNextPlugin)
+{
+    const fs::path src = root_ / "src";
+    fs::create_directories(src);
+    for (const char* name : {"viewer.exe", "editor.exe", "readme.txt"})
+        std::ofstream(src / name, std::ios::binary) << name;
+    auto source = [&](const char* name) { return Utf8(src) + "\\" + name; };
+    clsKitwright& kw = NewModel("A", "Kit");
+    kw.AddFile(fcProgramFiles, source("readme.txt"));
+    Exe(kw, 0, source("viewer.exe"), "Viewer", false, false, false, false);
+    ASSERT_EQ(kw.CreatePlugin(), 0);
+    WritePluginFiles(kw);
+    ASSERT_TRUE(kw.CopyFiles());
+    EXPECT_NE(ReadBytes(PluginDir() / "A.inf").find("\"files\\viewer.exe\"=a,,1\r\n"), std::string::npos);
+
+    kw.ClearExecutables();
+    Exe(kw, 0, source("editor.exe"), "Editor", false, false, false, false);
+    kw.PluginName("B");
+    ASSERT_EQ(kw.CreatePlugin(), 0);
+    WritePluginFiles(kw);
+    ASSERT_TRUE(kw.CopyFiles());
+    const std::string inf = ReadBytes(PluginDir() / "B.inf");
+    const std::string htm = ReadBytes(PluginDir() / "B.htm");
+    EXPECT_EQ(inf.find("viewer"), std::string::npos) << inf;
+    EXPECT_EQ(htm.find("viewer"), std::string::npos) << htm;
+    EXPECT_NE(inf.find("; Program Files\r\n\"files\\editor.exe\"=a,,1\r\n\"files\\readme.txt\"=a,,1\r\n\r\n"),
+              std::string::npos) << inf;
+    EXPECT_NE(htm.find("<div><tt>\r\neditor.exe, readme.txt.\r\n</tt></div>\r\n"), std::string::npos) << htm;
+    EXPECT_EQ(FilesBelow(PluginDir()), (std::vector<std::string>{"B.htm", "B.inf", "files/editor.exe", "files/readme.txt"}));
+    ASSERT_EQ(kw.ProgramFileCount(), 1);  // the user's list is the user's
+    EXPECT_EQ(kw.ProgramFileName(1), "readme.txt");
+}
+
 // ---- Failures ---------------------------------------------------------------------------------
 
 // A model whose every writer has something to write.

@@ -725,7 +725,7 @@ std::vector<char> ListBox::ReadSelection() const
     int count = static_cast<int>(Send(hwnd_, LB_GETCOUNT));
     selection.resize(static_cast<size_t>(count < 0 ? 0 : count));
     for (int i = 0; i < count; ++i)
-        selection[static_cast<size_t>(i)] = Send(hwnd_, LB_GETSEL, static_cast<WPARAM>(i)) > 0;
+        selection[static_cast<size_t>(i)] = Send(hwnd_, LB_GETSEL, static_cast<WPARAM>(i)) > 0 ? 1 : 0;
     return selection;
 }
 
