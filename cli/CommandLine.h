@@ -29,7 +29,8 @@ struct Options {
 };
 
 inline constexpr const char* kProgramName = "kitwright-cli";
-inline constexpr const char* kVersionText = "kitwright-cli 4.1.2";
+// The project's version, as the window's about box shows it.
+inline constexpr const char* kVersionText = "kitwright-cli " KW_PROJECT_VERSION;
 
 // Parses the arguments (UTF-8, without the program's own name). Returns the exit code when
 // the command line is all there is to do (--help, --version, a usage error; the text is
