@@ -30,6 +30,11 @@ BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM found)
 }
 }  // namespace
 
+void Warn(HWND owner, const std::string& text)
+{
+    ShowWarning(reinterpret_cast<NativeHandle>(owner), text);
+}
+
 void SetMainFormFactory(MainFormFactory factory)
 {
     g_factory = std::move(factory);
