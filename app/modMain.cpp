@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "model/clsKitwright.h"
 #include "platform/WinText.h"
 
 namespace kw {
