@@ -100,10 +100,39 @@ bool ActivateRunningInstance()
     return true;
 }
 
+bool HandDocumentTo(HWND mainWindow, const std::string& path)
+{
+    if (!mainWindow || path.empty())
+        return false;
+    std::wstring wide = Widen(path);
+    COPYDATASTRUCT data{};
+    data.dwData = kOpenDocumentData;
+    data.cbData = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+    data.lpData = wide.data();
+    DWORD_PTR taken = 0;
+    // With a time limit: a window that hangs must not hold this start up for ever.
+    return SendMessageTimeoutW(mainWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
+                               &taken) != 0 &&
+           taken != 0;
+}
+
 void Main()
+{
+    Main(std::string());
+}
+
+void Main(const std::string& documentPath)
 {
     g_font = std::make_unique<clsFont>();
     if (AnotherInstanceRunning()) {
+        if (!documentPath.empty()) {
+            HWND running = RunningInstanceWindow();
+            for (int wait = 0; !running && wait < 20; ++wait) {
+                Sleep(100);
+                running = RunningInstanceWindow();
+            }
+            HandDocumentTo(running, documentPath);
+        }
         ActivateRunningInstance();
         UnloadAllForms();
         return;
@@ -116,8 +145,11 @@ void Main()
     if (!g_mainForm)
         return;
     g_mainForm->Show();
-    if (g_mainForm->hWnd())
+    if (g_mainForm->hWnd()) {
         SetPropW(g_mainForm->hWnd(), kMainWindowMark, reinterpret_cast<HANDLE>(1));
+        if (!documentPath.empty())
+            HandDocumentTo(g_mainForm->hWnd(), documentPath);
+    }
 }
 
 void UnloadAllForms()
