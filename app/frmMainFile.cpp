@@ -126,15 +126,32 @@ void frmMain::WireFile()
     mnuFile_Save.Click = [this] { mnuFile_Save_Click(); };
     mnuFile_SaveAs.Click = [this] { mnuFile_SaveAs_Click(); };
     mnuFile_Exit.Click = [this] { mnuFile_Exit_Click(); };
-    // Drops change the lists outside any command message: the caption is checked after them.
-    for (forms::Control* c : {static_cast<forms::Control*>(&lstProgramFiles), static_cast<forms::Control*>(&lstSystemFiles),
-                              static_cast<forms::Control*>(&txtExecutable)}) {
-        auto inner = c->OLEDragDrop;
-        c->OLEDragDrop = [this, inner](const std::vector<std::string>& files, int& effect) {
-            if (inner)
+    // Whatever a handler does may change the document, whether the user or the code raised
+    // it: the caption is checked once the handlers are done.
+    auto after = [this](std::function<void()>& handler) {
+        if (handler)
+            handler = [this, inner = std::move(handler)] {
+                inner();
+                NoteChange();
+            };
+    };
+    for (forms::Control* c : Controls()) {
+        switch (c->Kind()) {
+        case forms::ControlKind::TextBox: after(static_cast<forms::TextBox*>(c)->Change); break;
+        case forms::ControlKind::ComboBox:
+            after(static_cast<forms::ComboBox*>(c)->Change);
+            after(static_cast<forms::ComboBox*>(c)->Click);
+            break;
+        case forms::ControlKind::CheckBox: after(static_cast<forms::CheckBox*>(c)->Click); break;
+        case forms::ControlKind::OptionButton: after(static_cast<forms::OptionButton*>(c)->Click); break;
+        case forms::ControlKind::CommandButton: after(static_cast<forms::CommandButton*>(c)->Click); break;
+        default: break;
+        }
+        if (c->OLEDragDrop)
+            c->OLEDragDrop = [this, inner = std::move(c->OLEDragDrop)](const std::vector<std::string>& files, int& effect) {
                 inner(files, effect);
-            NoteChange();
-        };
+                NoteChange();
+            };
     }
 }
 

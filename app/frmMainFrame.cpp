@@ -178,9 +178,6 @@ void frmMain::Form_Load()
 
         oSubclass_->AttachMessage(this, hWnd(), WM_THEMECHANGED);
         oSubclass_->AttachMessage(this, hWnd(), WM_NOTIFY);
-        // The pages' commands (edits, clicks, choices) may change the document.
-        for (auto& page : picTabBox)
-            oSubclass_->AttachMessage(this, page.hWnd(), WM_COMMAND);
         subclassed_ = true;
 
         // Description files and plugin folders dropped anywhere but on a file list (the
@@ -216,8 +213,6 @@ void frmMain::Form_QueryUnload(bool& cancel)
     if (subclassed_ && oSubclass_) {
         oSubclass_->DetachMessage(this, hWnd(), WM_THEMECHANGED);
         oSubclass_->DetachMessage(this, hWnd(), WM_NOTIFY);
-        for (auto& page : picTabBox)
-            oSubclass_->DetachMessage(this, page.hWnd(), WM_COMMAND);
         subclassed_ = false;
     }
     oKW_.reset();
@@ -237,12 +232,10 @@ void frmMain::Form_KeyDown(int& keyCode, int shift)
         const HWND focus = GetFocus();
         if (focus && focus == lstProgramFiles.hWnd() && IsWindowEnabled(cmdRemoveProgramFile.hWnd())) {
             keyCode = 0;
-            cmdRemoveProgramFile_Click();
-            NoteChange();
+            cmdRemoveProgramFile.Click();
         } else if (focus && focus == lstSystemFiles.hWnd() && IsWindowEnabled(cmdRemoveSystemFile.hWnd())) {
             keyCode = 0;
-            cmdRemoveSystemFile_Click();
-            NoteChange();
+            cmdRemoveSystemFile.Click();
         }
         return;
     }
@@ -272,9 +265,6 @@ LRESULT frmMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     switch (uMsg) {
     case WM_THEMECHANGED:
         ApplyThemeBackColors();
-        break;
-    case WM_COMMAND:
-        NoteChange();
         break;
     case WM_NOTIFY:
         if (oTabs_) {
