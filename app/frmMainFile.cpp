@@ -269,12 +269,13 @@ std::string frmMain::DocumentName(bool whole) const
     return whole ? documentPath_ : NameOf(documentPath_);
 }
 
+// "Tool.kwp* - Kitwright v4.1.2"; without a document file or folder, the title alone (the
+// unsaved changes are still asked about).
 void frmMain::UpdateCaption()
 {
-    const bool unsaved = Unsaved();
     const std::string title = AppTitleWithVersion();
     const std::string caption =
-        documentPath_.empty() && !unsaved ? title : DocumentName(false) + (unsaved ? "*" : "") + " - " + title;
+        documentPath_.empty() ? title : DocumentName(false) + (Unsaved() ? "*" : "") + " - " + title;
     if (Caption() != caption)
         Caption(caption);
 }

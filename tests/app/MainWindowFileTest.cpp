@@ -103,7 +103,8 @@ TEST_F(FileTest, SaveReopenAndSaveAgainGiveTheSameBytesAndTheCaptionFollows)
     ShowTab(4);
     FileData one({exe});
     Drop(f->txtExecutable, one);
-    EXPECT_EQ(CaptionNow(), "Untitled* - " + kTitle);
+    EXPECT_EQ(CaptionNow(), kTitle);  // no file yet
+    EXPECT_TRUE(f->Unsaved());
 
     const std::string kwp = root + "\\work\\Tool.kwp";
     SaveAs(kwp);
@@ -180,7 +181,8 @@ TEST_F(FileTest, UnsavedChangesAreAskedAboutAndCancelKeepsEverything)
     PostMessageW(f->hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     DoEvents();
     expectKept("close box");
-    EXPECT_EQ(CaptionNow(), "Untitled* - " + kTitle);
+    EXPECT_EQ(CaptionNow(), kTitle);
+    EXPECT_TRUE(f->Unsaved());
 
     // Yes saves first (the name is asked for), then the window is emptied.
     const std::string kwp = root + "\\Tool.kwp";
@@ -330,6 +332,46 @@ TEST_F(FileTest, AFolderTreePluginReCreatedUnderANewNameCarriesNoOldScript)
     EXPECT_EQ(made.at("app.exe"), "MZ");
 }
 
+// Alt+F on the Program Files page is the option's, not the menu's: the folder it would take
+// off the list is named first.
+TEST_F(FileTest, AltFOnTheProgramFilesPageAsksBeforeEmptyingTheList)
+{
+    const std::string tree = root + "\\tree\\";
+    MakeFile("tree\\app.exe", "MZ");
+    kw::PluginDocument doc;
+    doc.PluginName = "Tree";
+    doc.CopyOption = kw::coFolderTree;
+    doc.ProgramFolder = tree;
+    const std::string kwp = root + "\\Tree.kwp";
+    ASSERT_EQ(kw::SaveDescription(doc, kwp).code, 0u);
+    HandOver(kwp);
+    ShowTab(2);
+    f->lstProgramFiles.SetFocus();
+    DoEvents();
+    const auto altF = [&] {
+        PostMessageW(GetFocus(), WM_SYSCHAR, 'f', 1 << 29);
+        DoEvents();
+    };
+    prompt.answers = {kIdNo};
+    altF();
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].text.find(tree), std::string::npos) << prompt.shown[0].text;
+    EXPECT_EQ(f->oKW().CopyOption(), kw::coFolderTree);
+    EXPECT_EQ(f->oKW().ProgramFolder(), tree + "*.*");
+    EXPECT_TRUE(f->optCopyOption[1].Value());
+    EXPECT_FALSE(f->optCopyOption[0].Value());
+    EXPECT_EQ(f->lstProgramFiles.ListCount(), 1);
+    EXPECT_EQ(CaptionNow(), "Tree.kwp - " + kTitle);
+
+    prompt.answers = {kIdYes};
+    altF();
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(f->oKW().CopyOption(), kw::coIndividualFiles);
+    EXPECT_EQ(f->oKW().ProgramFolder(), "");
+    EXPECT_EQ(f->lstProgramFiles.ListCount(), 0);
+    EXPECT_EQ(CaptionNow(), "Tree.kwp* - " + kTitle);
+}
+
 TEST_F(FileTest, RecentFilesKeepTheLastEightWithNonAnsiPathsWhole)
 {
     kw::PluginDocument doc;
@@ -383,7 +425,8 @@ TEST_F(FileTest, ADamagedDescriptionIsRefusedAndTheWindowStaysAsItWas)
     EXPECT_EQ(prompt.shown[1].title, "Attention");
     EXPECT_NE(prompt.shown[1].text.find(kwp), std::string::npos) << prompt.shown[1].text;
     EXPECT_EQ(f->txtPluginName.Text(), "Kept");
-    EXPECT_EQ(CaptionNow(), "Untitled* - " + kTitle);
+    EXPECT_EQ(CaptionNow(), kTitle);
+    EXPECT_TRUE(f->Unsaved());
     EXPECT_TRUE(f->RecentFiles().empty());
 }
 
