@@ -1,0 +1,156 @@
+#pragma once
+// The base of the control wrappers: what every control of a form has (enabled, visible,
+// colour, font, position, focus, OLE drops).
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "winsupport/forms/GdiHandles.h"
+
+struct IDropTarget;
+
+namespace kw::forms {
+
+class Form;
+class DropTarget;
+
+enum class ControlKind {
+    TextBox, ComboBox, ListBox, CheckBox, OptionButton, CommandButton, Label, Image, PictureBox, MenuItem
+};
+
+// Colours: 0x00BBGGRR, or 0x80000000 + a system colour index.
+inline constexpr std::uint32_t kSysColorFlag = 0x80000000;
+inline constexpr std::uint32_t kColorWindow = kSysColorFlag | COLOR_WINDOW;
+inline constexpr std::uint32_t kColorButtonFace = kSysColorFlag | COLOR_BTNFACE;
+COLORREF ResolveColor(std::uint32_t color);
+
+inline constexpr int kDropEffectNone = 0;
+inline constexpr int kDropEffectCopy = 1;  // DROPEFFECT_COPY
+inline constexpr int kOleDropNone = 0;
+inline constexpr int kOleDropManual = 1;
+
+inline constexpr int kUnchecked = 0;
+inline constexpr int kChecked = 1;
+inline constexpr int kGrayed = 2;
+
+class Control {
+public:
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control();
+
+    ControlKind Kind() const { return kind_; }
+    int Id() const { return id_; }
+    HWND hWnd() const { return hwnd_; }
+    Form& Parent() const { return form_; }
+
+    const std::string& Tag() const { return tag_; }
+    void Tag(std::string tag) { tag_ = std::move(tag); }
+
+    virtual bool Enabled() const;
+    virtual void Enabled(bool enabled);
+    virtual bool Visible() const;
+    virtual void Visible(bool visible);
+
+    // Menu items and images have no back colour; asking them raises error 438.
+    virtual bool HasBackColor() const { return true; }
+    std::uint32_t BackColor() const;
+    void BackColor(std::uint32_t color);
+
+    // Point size and face name. Controls with the same face, size and weight share one font.
+    // Images and menu items have none: error 438.
+    virtual bool HasFont() const { return true; }
+    // Font sizes are points at the form's DPI (Form::Dpi).
+    std::string FontName() const;
+    void FontName(const std::string& name);
+    // Face and size at once: one font change instead of two.
+    void SetFont(const std::string& name, int points);
+    int FontSize() const;
+    void FontSize(int points);
+    bool FontBold() const;
+    void FontBold(bool bold);
+
+    // Pixels, relative to the client area of the control's parent window.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void Move(int left, int top, int width, int height);
+
+    void SetFocus();
+
+    // 0 none, 1 manual: OLEDragOver/OLEDragDrop see files dragged from the shell.
+    int OLEDropMode() const { return oleDropMode_; }
+    void OLEDropMode(int mode);
+    // The registered OLE drop target (null while none is registered).
+    IDropTarget* RegisteredDropTarget() const;
+
+    std::function<void()> GotFocus;
+    // The typed character code; set it to 0 to swallow the key.
+    std::function<void(int& key)> KeyPress;
+    // files is null when the dragged data holds no file list; effect starts at none.
+    std::function<void(const std::vector<std::string>* files, int& effect)> OLEDragOver;
+    // Runs only for a file list OLEDragOver accepted; effect starts as what it chose, and
+    // setting it to kDropEffectNone refuses the drop (the source sees no copy).
+    std::function<void(const std::vector<std::string>& files, int& effect)> OLEDragDrop;
+
+protected:
+    Control(Form& form, int id, ControlKind kind);
+
+    virtual void Bind(HWND hwnd);
+    virtual void Unbind();
+    // The form moved to another DPI (and already moved and sized the control).
+    virtual void DpiChanged();
+    // Notification codes of WM_COMMAND from the control.
+    virtual void OnCommand(int /*code*/) {}
+    // WM_CTLCOLOR*: a brush, or 0 for the default colours.
+    virtual INT_PTR OnCtlColor(HDC hdc);
+    virtual std::uint32_t DefaultBackColor() const { return kColorButtonFace; }
+    // Windows besides hWnd that belong to this control (an editable combo's edit).
+    virtual bool Owns(HWND hwnd) const { return hwnd == hwnd_; }
+    void Subclass(HWND hwnd);
+    void RequireBound() const;
+    void RequireFont() const;
+
+    std::string WindowText() const;
+    // The control's rectangle in its parent's client coordinates.
+    RECT Bounds() const;
+    // Captions of buttons and labels: no change event of their own.
+    std::string CaptionText() const;
+    void CaptionText(const std::string& caption);
+    void ApplyFont();
+
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    Form& form_;
+    int id_;
+    ControlKind kind_;
+    HWND hwnd_ = nullptr;
+
+private:
+    friend class Form;
+    friend class DropTarget;
+    void RegisterDrop();
+    void RevokeDrop();
+
+    std::string tag_;
+    bool hasBackColor_ = false;
+    std::uint32_t backColor_ = 0;
+    Brush brush_;
+    std::string fontName_;
+    int fontSize_ = 8;
+    bool fontBold_ = false;
+    std::shared_ptr<const Font> font_;
+    std::wstring templateFace_;  // the font the control had when bound
+    long templateHeight_ = 0;
+    bool templateBold_ = false;
+    int oleDropMode_ = kOleDropNone;
+    DropTarget* drop_ = nullptr;
+    std::vector<HWND> subclassed_;
+};
+
+}  // namespace kw::forms

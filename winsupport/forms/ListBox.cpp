@@ -1,0 +1,210 @@
+#include "winsupport/forms/ListBox.h"
+
+#include "winsupport/forms/ControlSupport.h"
+
+namespace kw::forms {
+
+using detail::InvalidValue;
+using detail::Send;
+using detail::Style;
+
+ListBox::ListBox(Form& form, int id) : Control(form, id, ControlKind::ListBox) {}
+
+bool ListBox::MultiSelect() const
+{
+    RequireBound();
+    return (Style(hwnd_) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
+}
+
+void ListBox::Bind(HWND hwnd)
+{
+    Control::Bind(hwnd);
+    selection_ = ReadSelection();
+    index_ = MultiSelect() ? -1 : static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+}
+
+std::vector<char> ListBox::ReadSelection() const
+{
+    std::vector<char> selection;
+    if (!MultiSelect())
+        return selection;
+    int count = static_cast<int>(Send(hwnd_, LB_GETCOUNT));
+    selection.resize(static_cast<size_t>(count < 0 ? 0 : count));
+    for (int i = 0; i < count; ++i)
+        selection[static_cast<size_t>(i)] = Send(hwnd_, LB_GETSEL, static_cast<WPARAM>(i)) > 0 ? 1 : 0;
+    return selection;
+}
+
+bool ListBox::Resync(int newIndex)
+{
+    std::vector<char> selection = ReadSelection();
+    bool changed = newIndex != index_ || selection != selection_;
+    index_ = newIndex;
+    selection_ = std::move(selection);
+    return changed;
+}
+
+void ListBox::CheckIndex(int index) const
+{
+    if (index < 0 || index >= ListCount())
+        throw RuntimeError(kErrSubscript, {}, "List");
+}
+
+int ListBox::ListIndex() const
+{
+    RequireBound();
+    return MultiSelect() ? index_ : static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+}
+
+void ListBox::ListIndex(int index)
+{
+    RequireBound();
+    if (index < -1 || index >= ListCount())
+        InvalidValue("ListIndex");
+    bool changed;
+    if (MultiSelect()) {
+        // The current item alone is selected; -1 leaves nothing selected.
+        Send(hwnd_, LB_SETSEL, FALSE, -1);
+        if (index >= 0) {
+            Send(hwnd_, LB_SETSEL, TRUE, index);
+            Send(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+        }
+        changed = Resync(index);
+    } else {
+        changed = index != static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+        if (changed)
+            Send(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index));
+        index_ = index;
+    }
+    if (changed && Click)
+        Click();
+}
+
+int ListBox::ListCount() const
+{
+    RequireBound();
+    return static_cast<int>(Send(hwnd_, LB_GETCOUNT));
+}
+
+std::string ListBox::List(int index) const
+{
+    RequireBound();
+    CheckIndex(index);
+    LRESULT length = Send(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index));
+    std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    LRESULT got = Send(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    return Narrow(text);
+}
+
+void ListBox::List(int index, const std::string& text)
+{
+    RequireBound();
+    CheckIndex(index);
+    bool selected = Selected(index);
+    Send(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index));
+    Send(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    if (selected) {
+        if (MultiSelect())
+            Send(hwnd_, LB_SETSEL, TRUE, index);
+        else
+            Send(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index));
+    }
+    if (MultiSelect())
+        selection_ = ReadSelection();
+}
+
+std::string ListBox::Text() const
+{
+    int index = ListIndex();
+    return index < 0 ? std::string() : List(index);
+}
+
+void ListBox::AddItem(const std::string& text)
+{
+    RequireBound();
+    LRESULT pos = Send(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    if (pos < 0)
+        throw RuntimeError(kErrInvalidArgument, "The item cannot be added", "AddItem");
+    if (MultiSelect()) {
+        selection_.insert(selection_.begin() + pos, 0);
+        if (index_ >= pos)
+            ++index_;
+    } else {
+        index_ = static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+    }
+}
+
+void ListBox::RemoveItem(int index)
+{
+    RequireBound();
+    if (index < 0 || index >= ListCount())
+        InvalidValue("RemoveItem");
+    Send(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index));
+    if (MultiSelect()) {
+        selection_.erase(selection_.begin() + index);
+        if (index_ == index)
+            index_ = -1;
+        else if (index_ > index)
+            --index_;
+    } else {
+        index_ = static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+    }
+}
+
+void ListBox::Clear()
+{
+    RequireBound();
+    Send(hwnd_, LB_RESETCONTENT);
+    index_ = -1;
+    selection_.clear();
+}
+
+bool ListBox::Selected(int index) const
+{
+    RequireBound();
+    CheckIndex(index);
+    return Send(hwnd_, LB_GETSEL, static_cast<WPARAM>(index)) > 0;
+}
+
+void ListBox::Selected(int index, bool selected)
+{
+    RequireBound();
+    CheckIndex(index);
+    if (!MultiSelect()) {
+        if (selected)
+            ListIndex(index);
+        else if (ListIndex() == index)
+            ListIndex(-1);
+        return;
+    }
+    Send(hwnd_, LB_SETSEL, selected ? TRUE : FALSE, index);
+    if (Resync(index_) && Click)
+        Click();
+}
+
+int ListBox::SelCount() const
+{
+    RequireBound();
+    if (MultiSelect())
+        return static_cast<int>(Send(hwnd_, LB_GETSELCOUNT));
+    return Send(hwnd_, LB_GETCURSEL) >= 0 ? 1 : 0;
+}
+
+void ListBox::OnCommand(int code)
+{
+    if (code != LBN_SELCHANGE)
+        return;
+    bool changed;
+    if (MultiSelect()) {
+        changed = Resync(static_cast<int>(Send(hwnd_, LB_GETCARETINDEX)));
+    } else {
+        int index = static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+        changed = index != index_;  // a click on the current item reports it again
+        index_ = index;
+    }
+    if (changed && Click)
+        Click();
+}
+
+}  // namespace kw::forms

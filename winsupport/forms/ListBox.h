@@ -1,0 +1,46 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/StringList.h"
+#include "winsupport/forms/Control.h"
+
+namespace kw::forms {
+
+class ListBox : public Control, public StringList {
+public:
+    ListBox(Form& form, int id);
+    bool MultiSelect() const;
+    // The current item: the selection of a single-selection list, the caret of a
+    // multiple-selection one (-1 until an item is chosen).
+    int ListIndex() const;
+    void ListIndex(int index) override;
+    int ListCount() const override;
+    std::string List(int index) const override;
+    void List(int index, const std::string& text);
+    std::string Text() const;
+    void AddItem(const std::string& text) override;
+    void RemoveItem(int index);
+    void Clear() override;
+    bool Selected(int index) const;
+    void Selected(int index, bool selected);
+    int SelCount() const;
+
+    std::function<void()> Click;
+
+protected:
+    void Bind(HWND hwnd) override;
+    void OnCommand(int code) override;
+    std::uint32_t DefaultBackColor() const override { return kColorWindow; }
+
+private:
+    void CheckIndex(int index) const;
+    std::vector<char> ReadSelection() const;
+    // Compares with what was known; true when something changed.
+    bool Resync(int newIndex);
+    int index_ = -1;
+    std::vector<char> selection_;
+};
+
+}  // namespace kw::forms

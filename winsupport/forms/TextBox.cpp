@@ -1,0 +1,109 @@
+#include "winsupport/forms/TextBox.h"
+
+#include "winsupport/forms/ControlSupport.h"
+
+namespace kw::forms {
+
+using detail::InvalidValue;
+using detail::Send;
+using detail::Style;
+
+TextBox::TextBox(Form& form, int id) : Control(form, id, ControlKind::TextBox) {}
+
+void TextBox::Bind(HWND hwnd)
+{
+    Control::Bind(hwnd);
+    last_ = WindowText();
+}
+
+std::string TextBox::Text() const
+{
+    RequireBound();
+    return WindowText();
+}
+
+void TextBox::Text(const std::string& text)
+{
+    RequireBound();
+    if (text == WindowText()) {
+        last_ = text;
+        return;
+    }
+    // A single-line edit reports EN_CHANGE for every WM_SETTEXT: ours is raised below.
+    settingText_ = true;
+    BOOL ok = SetWindowTextW(hwnd_, Widen(text).c_str());
+    settingText_ = false;
+    if (!ok)
+        throw RuntimeError(kErrInvalidArgument, "The text cannot be set", "Text");
+    std::string now = WindowText();
+    if (now == last_)
+        return;
+    last_ = now;
+    if (Change)
+        Change();
+}
+
+void TextBox::OnCommand(int code)
+{
+    if (code != EN_CHANGE || settingText_)
+        return;
+    std::string now = WindowText();
+    if (now == last_)
+        return;
+    last_ = now;
+    if (Change)
+        Change();
+}
+
+int TextBox::TextLength() const
+{
+    RequireBound();
+    return GetWindowTextLengthW(hwnd_);
+}
+
+int TextBox::SelStart() const
+{
+    RequireBound();
+    DWORD start = 0, end = 0;
+    Send(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(start);
+}
+
+void TextBox::SelStart(int start)
+{
+    RequireBound();
+    if (start < 0)
+        InvalidValue("SelStart");
+    Send(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), start);
+}
+
+int TextBox::SelLength() const
+{
+    RequireBound();
+    DWORD start = 0, end = 0;
+    Send(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end - start);
+}
+
+void TextBox::SelLength(int length)
+{
+    RequireBound();
+    if (length < 0)
+        InvalidValue("SelLength");
+    int start = SelStart();
+    Send(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), start + length);
+}
+
+bool TextBox::Locked() const
+{
+    RequireBound();
+    return (Style(hwnd_) & ES_READONLY) != 0;
+}
+
+void TextBox::Locked(bool locked)
+{
+    RequireBound();
+    Send(hwnd_, EM_SETREADONLY, locked ? TRUE : FALSE);
+}
+
+}  // namespace kw::forms
