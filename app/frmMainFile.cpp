@@ -223,6 +223,14 @@ bool frmMain::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& res
             return true;
         }
         return false;
+    case WM_QUERYENDSESSION:
+        // Windows is shutting down or the user logs off: unsaved work is asked about first.
+        if (oKW_ && (creating_ || !ConfirmDiscard())) {
+            SetWindowLongPtrW(hWnd(), DWLP_MSGRESULT, FALSE);
+            result = TRUE;
+            return true;
+        }
+        return false;
     default:
         return false;
     }
