@@ -21,8 +21,8 @@ namespace kw {
 
 namespace {
 
-constexpr const char* kAppTitle = "Kitwright";
-constexpr const char* kAttention = "Attention";
+constexpr const char* kQuestionTitle = "Kitwright";
+constexpr const char* kWarningTitle = "Attention";
 constexpr const char* kUntitled = "Untitled";
 // Posted after anything that may have changed the document: the caption is brought up to
 // date once the handlers are done.
@@ -84,9 +84,9 @@ std::string Lines(const std::vector<std::string>& items)
     return text;
 }
 
-void Warn(HWND owner, const std::string& text)
+void WarnOver(HWND owner, const std::string& text)
 {
-    platform::ShowMessage(reinterpret_cast<NativeHandle>(owner), text, kAttention,
+    platform::ShowMessage(reinterpret_cast<NativeHandle>(owner), text, kWarningTitle,
                           platform::kMbOk | platform::kMbIconWarning);
 }
 
@@ -223,6 +223,14 @@ bool frmMain::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& res
             return true;
         }
         return false;
+    case WM_QUERYENDSESSION:
+        // Windows is shutting down or the user logs off: unsaved work is asked about first.
+        if (oKW_ && (creating_ || !ConfirmDiscard())) {
+            SetWindowLongPtrW(hWnd(), DWLP_MSGRESULT, FALSE);
+            result = TRUE;
+            return true;
+        }
+        return false;
     default:
         return false;
     }
@@ -285,7 +293,7 @@ bool frmMain::ConfirmDiscard()
     if (!oKW_ || !Unsaved())
         return true;
     const int answer = platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
-                                             "Save changes to " + DocumentName(true) + "?", kAppTitle,
+                                             "Save changes to " + DocumentName(true) + "?", kQuestionTitle,
                                              MB_YESNOCANCEL | platform::kMbIconWarning);
     if (answer == platform::kIdYes)
         return SaveDocument(false);
@@ -363,7 +371,7 @@ bool frmMain::SaveDocument(bool askForName)
     }
     const DescriptionSaving saved = SaveDescription(DocumentFromModel(oKW()), path);
     if (saved.code != 0) {
-        Warn(hWnd(), saved.message);
+        WarnOver(hWnd(), saved.message);
         return false;
     }
     documentPath_ = path;
@@ -386,7 +394,7 @@ bool frmMain::LoadDocument(const std::string& given)
             std::string text = "No plugin could be opened from " + path + ".";
             if (!reading.unread.empty())
                 text += Lines(reading.unread);
-            Warn(hWnd(), text);
+            WarnOver(hWnd(), text);
             return false;
         }
         doc = std::move(reading.document);
@@ -396,7 +404,7 @@ bool frmMain::LoadDocument(const std::string& given)
     } else {
         DescriptionReading reading = LoadDescription(path);
         if (!reading.ok) {
-            Warn(hWnd(), reading.message);
+            WarnOver(hWnd(), reading.message);
             return false;
         }
         doc = std::move(reading.document);
@@ -411,7 +419,7 @@ bool frmMain::LoadDocument(const std::string& given)
     MarkSaved();
     AddRecentFile(documentPath_);
     if (!notes.empty())
-        Warn(hWnd(), "Not everything in " + documentPath_ + " could be opened:" + Lines(notes));
+        WarnOver(hWnd(), "Not everything in " + documentPath_ + " could be opened:" + Lines(notes));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "app/modMain.h"
 
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -98,6 +99,34 @@ bool ActivateRunningInstance()
     HWND front = GetLastActivePopup(main);
     SetForegroundWindow(front && IsWindowVisible(front) ? front : main);
     return true;
+}
+
+std::string DocumentArgument(std::wstring_view commandLine)
+{
+    // The shell's parser is only loaded when there is an argument, so a plain start stays as
+    // quick as it was.
+    std::wstring_view rest = commandLine;
+    const bool quoted = !rest.empty() && rest.front() == L'"';
+    const size_t end = quoted ? rest.find(L'"', 1) : rest.find_first_of(L" \t");
+    rest.remove_prefix(end == std::wstring_view::npos ? rest.size() : end + (quoted ? 1 : 0));
+    if (rest.find_first_not_of(L" \t") == std::wstring_view::npos)
+        return {};
+    const std::wstring line(commandLine);
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(line.c_str(), &count);
+    if (!args)
+        return {};
+    std::wstring path = count > 1 ? args[1] : L"";
+    LocalFree(args);
+    if (path.empty())
+        return {};
+    std::wstring full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length > 0 && length < full.size()) {
+        full.resize(length);
+        path = full;
+    }
+    return Narrow(path);
 }
 
 bool HandDocumentTo(HWND mainWindow, const std::string& path)

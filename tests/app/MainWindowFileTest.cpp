@@ -181,6 +181,8 @@ TEST_F(FileTest, UnsavedChangesAreAskedAboutAndCancelKeepsEverything)
     PostMessageW(f->hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     DoEvents();
     expectKept("close box");
+    EXPECT_EQ(SendMessageW(f->hWnd(), WM_QUERYENDSESSION, 0, 0), FALSE);  // the session waits
+    expectKept("end of session");
     EXPECT_EQ(CaptionNow(), kTitle);
     EXPECT_TRUE(f->Unsaved());
 

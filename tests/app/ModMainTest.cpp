@@ -152,6 +152,22 @@ TEST(Main, SecondStartBringsTheRunningWindowToTheFront)
     kw::UnloadAllForms();
 }
 
+TEST(Main, TheCommandLineNamesTheDocumentAsAFullPath)
+{
+    EXPECT_EQ(kw::DocumentArgument(L"Kitwright.exe"), "");
+    EXPECT_EQ(kw::DocumentArgument(L"\"C:\\Program Files\\Kitwright\\Kitwright.exe\"   "), "");
+    EXPECT_EQ(kw::DocumentArgument(L"\"C:\\Program Files\\Kitwright\\Kitwright.exe\" \"D:\\My Plugins\\Tool.kwp\""),
+              "D:\\My Plugins\\Tool.kwp");
+    EXPECT_EQ(kw::DocumentArgument(L"Kitwright.exe D:\\Plugins\\Tool extra"), "D:\\Plugins\\Tool");
+    EXPECT_EQ(kw::DocumentArgument(L"Kitwright.exe D:\\\u03A9\\a.kwp"), "D:\\\xCE\xA9\\a.kwp");
+    wchar_t current[MAX_PATH]{};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    std::wstring folder = current;
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    EXPECT_EQ(kw::DocumentArgument(L"Kitwright.exe Tool.kwp"), kw::Narrow(folder + L"Tool.kwp"));
+}
+
 TEST(UnloadAllForms, ReleasesTheObjectsAndUnloadsEveryForm)
 {
     kw::SetMainFormFactory([] {
