@@ -20,6 +20,7 @@ namespace kw {
 
 class clsGetOpenFile;
 class clsBrowse;
+struct PluginDocument;
 
 class frmMain : public forms::Form, private iSubclass {
 public:
@@ -88,6 +89,13 @@ public:
     forms::ComboBox cboMenuGroup{*this, IDC_CBO_MENU_GROUP};
     forms::CheckBox chkAppendMenuGroup{*this, IDC_CHK_APPEND_MENU_GROUP};
 
+    forms::MenuItem mnuFile{*this, IDM_FILE};
+    forms::MenuItem mnuFile_New{*this, IDM_FILE_NEW};
+    forms::MenuItem mnuFile_Open{*this, IDM_FILE_OPEN};
+    forms::MenuItem mnuFile_Save{*this, IDM_FILE_SAVE};
+    forms::MenuItem mnuFile_SaveAs{*this, IDM_FILE_SAVE_AS};
+    forms::MenuItem mnuFileSeparator{*this, IDM_FILE_SEPARATOR};
+    forms::MenuItem mnuFile_Exit{*this, IDM_FILE_EXIT};
     forms::MenuItem mnuSettings{*this, IDM_SETTINGS};
     forms::MenuItem mnuSettings_Menu{*this, IDM_SETTINGS_MENU};
     forms::MenuItem mnuSettings_Author{*this, IDM_SETTINGS_AUTHOR};
@@ -102,6 +110,20 @@ public:
     // The native helpers (null before Form_Load and after the window closed).
     clsTabs* oTabs() const { return oTabs_.get(); }
     clsUpDown* oUpDown() const { return oUpDown_.get(); }
+
+    // The open document: a description file, or the INF of the plugin folder it was read
+    // from; empty when there is none.
+    const std::string& DocumentPath() const { return documentPath_; }
+    // Where Create puts this document's plugin: the folder a plugin was opened from lies
+    // there; else the plugins-folder preference.
+    std::string PluginsFolder();
+    // True when what Save would write differs from what was last opened or saved.
+    bool Unsaved();
+    // Opens a description file, a plugin folder or its INF (asking first about unsaved
+    // changes); false when nothing was opened.
+    bool OpenDocument(const std::string& path);
+    // The recent files, newest first, as the File menu lists them.
+    std::vector<std::string> RecentFiles() const;
     clsGroupbox* oGroupbox() const { return oGroupbox_.get(); }
 
 protected:
@@ -110,6 +132,7 @@ protected:
     void Form_QueryUnload(bool& cancel) override;
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_DpiChanged() override;
+    bool WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
     // iSubclass: the theme change and the tab strip's notifications.
@@ -129,6 +152,41 @@ private:
     void EnableControls(bool enable);
     void RefreshControls();
     void UpdateControlStates();
+
+    // File menu and documents.
+    static constexpr int kRecentFiles = 8;
+    void WireFile();
+    // Ctrl+N, Ctrl+O, Ctrl+S; true (the key swallowed) when it was one of them.
+    bool FileMenuKey(int& keyCode, int shift);
+    void mnuFile_New_Click();
+    void mnuFile_Open_Click();
+    void mnuFile_Save_Click();
+    void mnuFile_SaveAs_Click();
+    void mnuFile_Exit_Click();
+    void mnuFile_Recent_Click(int index);
+    // Asks whether to save unsaved changes; false when the user cancelled (or saving failed).
+    bool ConfirmDiscard();
+    bool SaveDocument(bool askForName);
+    bool LoadDocument(const std::string& path);
+    // Shows the document on the pages and puts it into the model as their handlers do.
+    std::vector<std::string> ShowDocument(const PluginDocument& doc);
+    // Empties the pages and closes the document.
+    void CloseDocument();
+    void ClearPages();
+    std::string DocumentBytes();
+    void MarkSaved();
+    void UpdateCaption();
+    void NoteChange();
+    void LoadRecentFiles();
+    void AddRecentFile(const std::string& path);
+    void SaveRecentFiles();
+    void FillRecentMenu();
+    // The document's file or folder name, or its whole path; "Untitled" when there is none.
+    std::string DocumentName(bool whole) const;
+    // Asks whether to replace the plugin in the folder; true for Yes.
+    bool AskReplace(const std::string& pluginFolder);
+    // The plugin made elsewhere than the plugins-folder preference, by the document library.
+    void CreateThroughBuilder(const std::string& folder, bool replace);
 
     void mnuSettings_Menu_Click();
     void mnuSettings_Author_Click();
@@ -209,6 +267,16 @@ private:
     void ShowWhatMustChange(int code);
     void FocusForChange(int tab, int slot, forms::Control& control);
     bool FocusListLine(int tab, forms::ListBox& list, const std::string& line);
+
+    std::string documentPath_;
+    bool documentIsPlugin_ = false;
+    std::string documentPluginsFolder_;
+    std::string savedBytes_;
+    std::vector<std::string> recentFiles_;
+    bool changeCheckPending_ = false;
+    bool shownUnsaved_ = false;
+    bool switchingCopyOption_ = false;
+    std::string handedOver_;  // a path a second start or the command line handed over
 
     std::unique_ptr<clsKitwright> oKW_;
     std::unique_ptr<clsTabs> oTabs_;

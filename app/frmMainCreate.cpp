@@ -7,6 +7,8 @@
 #include <commctrl.h>
 
 #include "app/modMain.h"
+#include "document/PluginBuilder.h"
+#include "document/PluginReader.h"
 #include "writers/WriteError.h"
 #include "writers/modHtm.h"
 #include "writers/modInf.h"
@@ -32,6 +34,21 @@ void frmMain::cmdCreatePlugin_Click()
 {
     if (creating_)
         return;
+    // A folder holding a plugin INF may be replaced, whole, once the user says so; a plugin
+    // opened from a folder is made again in that folder's parent.
+    const std::string folder = PluginsFolder();
+    const std::string name = oKW().PluginName();
+    if (clsKitwright::IsValidFileName(name) && HoldsPlugin(AddBackslash(folder) + name)) {
+        if (AskReplace(AddBackslash(folder) + name))
+            CreateThroughBuilder(folder, true);
+        else
+            ShowWhatMustChange(kErrorAlreadyExists);
+        return;
+    }
+    if (!documentPluginsFolder_.empty()) {
+        CreateThroughBuilder(folder, false);
+        return;
+    }
     creating_ = true;
     struct Done {
         bool& flag;
@@ -82,6 +99,62 @@ void frmMain::cmdCreatePlugin_Click()
     } else {
         ReportCreateRefusal(code);
         ShowWhatMustChange(code);
+    }
+}
+
+bool frmMain::AskReplace(const std::string& pluginFolder)
+{
+    const int answer = platform::ShowMessage(
+        reinterpret_cast<NativeHandle>(hWnd()),
+        "The chosen plugin folder already exists:\r\n" + pluginFolder +
+            "\r\n\r\nReplace the plugin in it with this one? The old plugin is removed only once the new one is "
+            "complete.",
+        kAppTitle, platform::kMbYesNo | platform::kMbIconWarning | MB_DEFBUTTON2);
+    return answer == platform::kIdYes;
+}
+
+void frmMain::CreateThroughBuilder(const std::string& folder, bool replace)
+{
+    creating_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{creating_};
+    focusBeforeCreate_ = GetFocus();
+    EnableControls(false);
+    forms::Screen::MousePointer(forms::kPointerHourglass);
+    BuildResult result;
+    try {
+        result = replace ? ReplacePlugin(oKW(), folder) : CreatePluginIn(oKW(), folder);
+    } catch (const std::exception& e) {
+        result.status = BuildResult::Status::Failed;
+        result.message = std::string("The plugin could not be completed:\r\n") + e.what();
+    }
+    forms::Screen::MousePointer(forms::kPointerDefault);
+    ResetAfterCreate();
+    UpdateControlStates();
+    switch (result.status) {
+    case BuildResult::Status::Made:
+        if (!result.message.empty())
+            Warn(hWnd(), result.message);
+        if (oKW().IncPopupDone() != 0) {
+            const int answer = platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
+                                                     "Plugin has been created.\r\nExplore the Plugin Folder?", kAppTitle,
+                                                     platform::kMbOkCancel | platform::kMbIconInformation);
+            if (answer == platform::kIdOk)
+                platform::ShellOpen(reinterpret_cast<NativeHandle>(hWnd()), "explore",
+                                    AddBackslash(folder) + oKW().PluginName(), "");
+        }
+        return;
+    case BuildResult::Status::Exists:
+    case BuildResult::Status::Refused:
+        Warn(hWnd(), result.message);
+        ShowWhatMustChange(static_cast<int>(result.code));
+        return;
+    case BuildResult::Status::NotPlugin:
+    case BuildResult::Status::Failed:
+        Warn(hWnd(), result.message);
+        return;
     }
 }
 
@@ -263,6 +336,14 @@ void frmMain::ShowWhatMustChange(int code)
 
 void frmMain::cmdReset_Click()
 {
+    if (creating_ || !ConfirmDiscard())
+        return;
+    ClearPages();
+    CloseDocument();
+}
+
+void frmMain::ClearPages()
+{
     cmdResetInformation_Click();
     cmdResetProgramFiles_Click();
     cmdResetSystemFiles_Click();
@@ -277,6 +358,8 @@ void frmMain::cmdReset_Click()
 
 void frmMain::cmdExit_Click()
 {
+    if (!ConfirmDiscard())
+        return;
     UnloadAllForms();
 }
 

@@ -147,6 +147,31 @@ std::vector<std::string> frmMain::PickFiles(clsGetOpenFile& dialog, const std::s
 
 void frmMain::optCopyOption_Click(int index)
 {
+    if (switchingCopyOption_)
+        return;
+    // The other mode starts with an empty list. Its option's access key (Alt+F, Alt+T) is a
+    // key away from the menu's: what would be lost is shown first, No keeps it.
+    const bool folderChosen = oKW().CopyOption() == coFolderTree && !oKW().ProgramFolder().empty();
+    const int files = oKW().CopyOption() == coIndividualFiles ? oKW().ProgramFileCount() : 0;
+    if ((index == 0) != (oKW().CopyOption() == coIndividualFiles) && (folderChosen || files > 0)) {
+        std::string folder = oKW().ProgramFolder();
+        if (folder.ends_with("*.*"))
+            folder.resize(folder.size() - 3);
+        const std::string text =
+            folderChosen ? "Copying individual files takes the program folder off the list:\r\n" + folder
+                         : "Copying a folder tree empties the list of program files (" + std::to_string(files) +
+                               (files == 1 ? " file)." : " files).");
+        const int answer = platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
+                                                 text + "\r\n\r\nChange how the program files are copied?", "Kitwright",
+                                                 platform::kMbYesNo | platform::kMbIconQuestion | MB_DEFBUTTON2);
+        if (answer != platform::kIdYes) {
+            switchingCopyOption_ = true;
+            optCopyOption[index == 0 ? 1 : 0].Value(true);
+            switchingCopyOption_ = false;
+            optCopyOption[index == 0 ? 1 : 0].SetFocus();
+            return;
+        }
+    }
     if (index == 0) {
         oKW().CopyOption(coIndividualFiles);
         lstProgramFiles.Clear();

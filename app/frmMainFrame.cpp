@@ -63,6 +63,7 @@ frmMain::frmMain() : Form(IDD_MAIN)
     lstSystemFiles.OLEDropMode(forms::kOleDropManual);
     txtExecutable.OLEDropMode(forms::kOleDropManual);
     Wire();
+    WireFile();
 }
 
 frmMain::~frmMain() = default;
@@ -178,6 +179,12 @@ void frmMain::Form_Load()
         oSubclass_->AttachMessage(this, hWnd(), WM_NOTIFY);
         subclassed_ = true;
 
+        // Description files and plugin folders dropped anywhere but on a file list (the
+        // style alone: the shell's library loads only once something is dropped).
+        SetWindowLongPtrW(hWnd(), GWL_EXSTYLE, GetWindowLongPtrW(hWnd(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+        LoadRecentFiles();
+        MarkSaved();
+
         ReleaseAppIcon();
     } catch (const std::exception& e) {
         auto* rt = dynamic_cast<const RuntimeError*>(&e);
@@ -217,15 +224,17 @@ void frmMain::Form_QueryUnload(bool& cancel)
 
 void frmMain::Form_KeyDown(int& keyCode, int shift)
 {
+    if (FileMenuKey(keyCode, shift))
+        return;
     // Delete in a file list removes the selected files, as the button below it does.
     if (keyCode == VK_DELETE && shift == 0) {
         const HWND focus = GetFocus();
         if (focus && focus == lstProgramFiles.hWnd() && IsWindowEnabled(cmdRemoveProgramFile.hWnd())) {
             keyCode = 0;
-            cmdRemoveProgramFile_Click();
+            cmdRemoveProgramFile.Click();
         } else if (focus && focus == lstSystemFiles.hWnd() && IsWindowEnabled(cmdRemoveSystemFile.hWnd())) {
             keyCode = 0;
-            cmdRemoveSystemFile_Click();
+            cmdRemoveSystemFile.Click();
         }
         return;
     }
@@ -277,7 +286,7 @@ void frmMain::Form_DpiChanged()
     NewAppIcon().SetAppIcon(hWnd(), IDI_APP_NAME, Dpi());
     ReleaseAppIcon();
     // The box is wider or narrower now: the plugins folder shortened to fit it again.
-    IgnoringErrors([&] { txtPluginLocation.Text(CompactPath(oKW().PluginLocation(), txtPluginLocation, *this)); });
+    IgnoringErrors([&] { txtPluginLocation.Text(CompactPath(PluginsFolder(), txtPluginLocation, *this)); });
 }
 
 // What the native controls do not take from the DPI by themselves: the room around the tab
@@ -389,10 +398,12 @@ void frmMain::mnuSettings_Location_Click()
     oBrowse->DialogTitle("Select a folder to save plugins to");
     oBrowse->InitDir(0);
     oBrowse->NewStyle(true);
-    oBrowse->StartFolder(oKW().PluginLocation());
+    oBrowse->StartFolder(PluginsFolder());
     oBrowse->Parent(hWnd());
     if (oBrowse->BrowseForFolder()) {
+        // The folder chosen is where this document's plugin goes too.
         oKW().PluginLocation(oBrowse->SelectedPath());
+        documentPluginsFolder_.clear();
         RefreshControls();
     }
 }
@@ -419,7 +430,7 @@ void frmMain::EnableControls(bool enable)
 void frmMain::RefreshControls()
 {
     IgnoringErrors([&] { oKW().LoadMenuGroupItemsTo(cboMenuGroup); });
-    IgnoringErrors([&] { txtPluginLocation.Text(CompactPath(oKW().PluginLocation(), txtPluginLocation, *this)); });
+    IgnoringErrors([&] { txtPluginLocation.Text(CompactPath(PluginsFolder(), txtPluginLocation, *this)); });
     IgnoringErrors([&] { chkIncAuthor.Value(oKW().IncAuthor()); });
     IgnoringErrors([&] { chkIncZel.Value(oKW().IncZelMenu()); });
     IgnoringErrors([&] { chkIncJuxMenu.Value(oKW().IncJuxMenu()); });

@@ -1,5 +1,6 @@
 #include "app/modMain.h"
 
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -106,10 +107,67 @@ bool ActivateRunningInstance()
     return true;
 }
 
+std::string DocumentArgument(std::wstring_view commandLine)
+{
+    // The shell's parser is only loaded when there is an argument, so a plain start stays as
+    // quick as it was.
+    std::wstring_view rest = commandLine;
+    const bool quoted = !rest.empty() && rest.front() == L'"';
+    const size_t end = quoted ? rest.find(L'"', 1) : rest.find_first_of(L" \t");
+    rest.remove_prefix(end == std::wstring_view::npos ? rest.size() : end + (quoted ? 1 : 0));
+    if (rest.find_first_not_of(L" \t") == std::wstring_view::npos)
+        return {};
+    const std::wstring line(commandLine);
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(line.c_str(), &count);
+    if (!args)
+        return {};
+    std::wstring path = count > 1 ? args[1] : L"";
+    LocalFree(args);
+    if (path.empty())
+        return {};
+    std::wstring full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length > 0 && length < full.size()) {
+        full.resize(length);
+        path = full;
+    }
+    return Narrow(path);
+}
+
+bool HandDocumentTo(HWND mainWindow, const std::string& path)
+{
+    if (!mainWindow || path.empty())
+        return false;
+    std::wstring wide = Widen(path);
+    COPYDATASTRUCT data{};
+    data.dwData = kOpenDocumentData;
+    data.cbData = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+    data.lpData = wide.data();
+    DWORD_PTR taken = 0;
+    // With a time limit: a window that hangs must not hold this start up for ever.
+    return SendMessageTimeoutW(mainWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
+                               &taken) != 0 &&
+           taken != 0;
+}
+
 void Main()
+{
+    Main(std::string());
+}
+
+void Main(const std::string& documentPath)
 {
     g_font = std::make_unique<clsFont>();
     if (AnotherInstanceRunning()) {
+        if (!documentPath.empty()) {
+            HWND running = RunningInstanceWindow();
+            for (int wait = 0; !running && wait < 20; ++wait) {
+                Sleep(100);
+                running = RunningInstanceWindow();
+            }
+            HandDocumentTo(running, documentPath);
+        }
         ActivateRunningInstance();
         UnloadAllForms();
         return;
@@ -122,8 +180,11 @@ void Main()
     if (!g_mainForm)
         return;
     g_mainForm->Show();
-    if (g_mainForm->hWnd())
+    if (g_mainForm->hWnd()) {
         SetPropW(g_mainForm->hWnd(), kMainWindowMark, reinterpret_cast<HANDLE>(1));
+        if (!documentPath.empty())
+            HandDocumentTo(g_mainForm->hWnd(), documentPath);
+    }
 }
 
 void UnloadAllForms()

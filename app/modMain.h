@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/modMainText.h"
 #include "model/PathText.h"
@@ -24,6 +25,17 @@ forms::Form* MainForm();
 // Otherwise the common controls are set up and the main window is shown modeless; the
 // caller then runs forms::RunMessageLoop.
 void Main();
+// The same, with a document to open (a description file, a plugin folder or its INF): a
+// second start hands it to the running window, the first opens it once its window shows.
+void Main(const std::string& documentPath);
+// The document a command line names (its first argument, as a full path); empty when it
+// names none.
+std::string DocumentArgument(std::wstring_view commandLine);
+// WM_COPYDATA that hands a document's path to the main window.
+inline constexpr ULONG_PTR kOpenDocumentData = 0x4B575044;
+// Hands the path to that main window (of this process or another); false when it did not
+// take it.
+bool HandDocumentTo(HWND mainWindow, const std::string& path);
 // True when another process of the program holds the instance mark; the first call that
 // finds none takes it for this process, for the rest of its life.
 bool AnotherInstanceRunning();

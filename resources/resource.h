@@ -90,7 +90,16 @@
 #define IDC_CBO_MENU_GROUP 1414
 #define IDC_CHK_APPEND_MENU_GROUP 1415
 
-// Menus.
+// Menus. The recent files take the ids from IDM_FILE_RECENT on, one per entry.
+#define IDM_FILE 1880
+#define IDM_FILE_NEW 1881
+#define IDM_FILE_OPEN 1882
+#define IDM_FILE_SAVE 1883
+#define IDM_FILE_SAVE_AS 1884
+#define IDM_FILE_SEPARATOR 1885
+#define IDM_FILE_RECENT_SEPARATOR 1886
+#define IDM_FILE_EXIT 1887
+#define IDM_FILE_RECENT 1890
 #define IDM_SETTINGS 1900
 #define IDM_SETTINGS_MENU 1901
 #define IDM_SETTINGS_AUTHOR 1902

@@ -253,13 +253,13 @@ TEST_F(MainWindowEndToEnd, PluginMatchesTheExpectedFolderAndASecondPressIsRefuse
     for (const auto& [name, bytes] : actual)
         EXPECT_TRUE(expected.count(name)) << "unexpected file: " << kw::Narrow(name);
 
-    // The same name again: told so, nothing written, the window as it was.
+    // The same name again: asked whether to replace it; No leaves it as it was.
     WriteBytes(plugin / "HexTools.htm", "changed by the user");
     prompt_.shown.clear();
+    prompt_.answers = {kw::platform::kIdNo};
     Click(main_->cmdCreatePlugin.hWnd());
     ASSERT_EQ(prompt_.shown.size(), 1u);
-    EXPECT_EQ(prompt_.shown[0].text, "The chosen plugin folder already exists");
-    EXPECT_EQ(prompt_.shown[0].title, "Attention");
+    EXPECT_TRUE(prompt_.shown[0].text.starts_with("The chosen plugin folder already exists")) << prompt_.shown[0].text;
     EXPECT_EQ(prompt_.shown[0].style & 0xF0u, kw::platform::kMbIconWarning);
     EXPECT_EQ(ReadBytes(plugin / "HexTools.htm"), "changed by the user");
     ExpectWindowUsable();

@@ -56,9 +56,10 @@ TEST_F(MainWindowTest, AnExistingFolderSendsTheFocusToThePluginName)
     ASSERT_TRUE(prompt.shown.empty());
     ShowTab(3);
     f->lstSystemFiles.SetFocus();
+    prompt.answers = {kw::platform::kIdNo};
     Key(VK_RETURN);
     ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_EQ(prompt.shown[0].text, "The chosen plugin folder already exists");
+    EXPECT_TRUE(prompt.shown[0].text.starts_with("The chosen plugin folder already exists")) << prompt.shown[0].text;
     EXPECT_EQ(f->oTabs()->CurrentTab(), 1);
     EXPECT_TRUE(IsWindowVisible(f->picTabBox[0].hWnd()));
     EXPECT_FALSE(IsWindowVisible(f->picTabBox[2].hWnd()));

@@ -197,7 +197,19 @@ TEST_F(MainWindowTest, ProgramFilesByDropRemoveAndFolderTree)
     Drop(f->lstProgramFiles, one);
     EXPECT_EQ(Items(f->lstProgramFiles), Names{"c.txt"});
 
+    // The list it would empty is named first: No keeps it, Yes switches.
     f->cboProgramFilesDestination.ListIndex(1);
+    prompt.shown.clear();
+    prompt.answers = {kw::platform::kIdNo};
+    Click(f->optCopyOption[1]);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].text.find("(1 file)"), std::string::npos) << prompt.shown[0].text;
+    EXPECT_EQ(prompt.shown[0].style & 0xF0Fu, kw::platform::kMbYesNo | MB_DEFBUTTON2);
+    EXPECT_EQ(f->oKW().CopyOption(), kw::coIndividualFiles);
+    EXPECT_TRUE(f->optCopyOption[0].Value());
+    EXPECT_FALSE(f->optCopyOption[1].Value());
+    EXPECT_EQ(Items(f->lstProgramFiles), Names{"c.txt"});
+    prompt.answers = {kw::platform::kIdYes};
     Click(f->optCopyOption[1]);
     EXPECT_EQ(f->oKW().CopyOption(), kw::coFolderTree);
     EXPECT_EQ(f->lstProgramFiles.ListCount(), 0);
@@ -268,6 +280,7 @@ TEST_F(MainWindowTest, PickersBringFilesFoldersAndExecutables)
 
     // Folder tree: the list shows the folder; removing the line removes the folder.
     ShowTab(2);
+    prompt.answers = {kw::platform::kIdYes};
     Click(f->optCopyOption[1]);
     {
         PickerScript s;

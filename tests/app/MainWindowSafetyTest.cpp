@@ -101,7 +101,8 @@ TEST_F(MainWindowTest, ClosingWhileCreateRunsIsRefusedAndThePluginCompletes)
     EXPECT_FALSE(ReadAll(plugins + "Tool\\Tool.htm").empty());
     EXPECT_TRUE(f->cmdCreatePlugin.Enabled());
     EXPECT_TRUE(f->mnuSettings.Enabled());
-    // Once the plugin is made, closing works as before.
+    // Once the plugin is made, closing works as before (the typed name is not kept).
+    prompt.answers = {kw::platform::kIdNo};
     PostMessageW(f->hWnd(), WM_CLOSE, 0, 0);
     DoEvents();
     EXPECT_FALSE(f->Loaded());

@@ -334,13 +334,15 @@ TEST_F(MainWindowTest, CreateWritesThePluginThenReportsTheExistingFolder)
     EXPECT_EQ(f->txtPluginName.Text(), "Tool");
     EXPECT_EQ(DefaultId(), IDC_CMD_CREATE_PLUGIN);
 
-    // Again: the folder exists; Cancel in a completion message would not open it.
+    // Again: the folder holds the plugin; asked whether to replace it, No (the default) keeps it.
     prompt.shown.clear();
+    prompt.answers = {kw::platform::kIdNo};
     Click(f->cmdCreatePlugin);
     ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_EQ(prompt.shown[0].text, "The chosen plugin folder already exists");
-    EXPECT_EQ(prompt.shown[0].title, "Attention");
-    EXPECT_EQ(prompt.shown[0].style, kw::platform::kMbOk | kw::platform::kMbIconWarning);
+    EXPECT_TRUE(prompt.shown[0].text.starts_with("The chosen plugin folder already exists:\r\n" + plugins + "Tool\r\n"))
+        << prompt.shown[0].text;
+    EXPECT_EQ(prompt.shown[0].title, "Kitwright");
+    EXPECT_EQ(prompt.shown[0].style, kw::platform::kMbYesNo | kw::platform::kMbIconWarning | MB_DEFBUTTON2);
 
     Type(f->txtPluginName, "Other");
     prompt.shown.clear();
@@ -467,7 +469,10 @@ TEST_F(MainWindowTest, ResetDataEmptiesTheDescriptionButKeepsOptionsAndDestinati
     f->cmdExit.SetFocus();
     DoEvents();
 
+    prompt.answers = {kw::platform::kIdNo};  // the changes are not saved
     Click(f->cmdReset);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "Save changes to Untitled?");
     EXPECT_EQ(f->txtPluginName.Text(), "");
     EXPECT_EQ(f->txtProgramWebsite.Text(), "http://");
     EXPECT_FALSE(f->cmdCreatePlugin.Enabled());

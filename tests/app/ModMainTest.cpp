@@ -28,8 +28,19 @@ public:
     MenuItem mnuAbout{*this, IDM_APP_ITEM + 1};
     bool unloadAllOnQuery = false;
     int queries = 0;
+    std::string handedOver;  // the document a second start handed over
 
 protected:
+    bool WindowMessage(UINT msg, WPARAM, LPARAM lParam, INT_PTR& result) override
+    {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (msg != WM_COPYDATA || data->dwData != kw::kOpenDocumentData)
+            return false;
+        handedOver = kw::Narrow(std::wstring_view(static_cast<const wchar_t*>(data->lpData)));
+        SetWindowLongPtrW(hWnd(), DWLP_MSGRESULT, TRUE);
+        result = TRUE;
+        return true;
+    }
     void Form_QueryUnload(bool&) override
     {
         ++queries;
@@ -46,13 +57,14 @@ std::string FaceOf(HWND hwnd)
 }
 
 // Runs this test exe again with only the given disabled test; returns its exit code.
-DWORD RunChild(const char* mode)
+DWORD RunChild(const char* mode, const std::string& document = {})
 {
     wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring cmd = L"\"" + std::wstring(exe) +
                        L"\" --gtest_filter=SingleInstanceChild.DISABLED_Start --gtest_also_run_disabled_tests";
     SetEnvironmentVariableW(L"KW_INSTANCE_CHILD", kw::Widen(mode).c_str());
+    SetEnvironmentVariableW(L"KW_INSTANCE_DOCUMENT", document.empty() ? nullptr : kw::Widen(document).c_str());
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
@@ -72,6 +84,7 @@ DWORD RunChild(const char* mode)
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     SetEnvironmentVariableW(L"KW_INSTANCE_CHILD", nullptr);
+    SetEnvironmentVariableW(L"KW_INSTANCE_DOCUMENT", nullptr);
     return code;
 }
 
@@ -84,7 +97,8 @@ TEST(SingleInstanceChild, DISABLED_Start)
         made = true;
         return std::make_unique<AppForm>();
     });
-    kw::Main();
+    const wchar_t* document = _wgetenv(L"KW_INSTANCE_DOCUMENT");
+    kw::Main(document ? kw::Narrow(document) : std::string());
     if (std::string(mode) == "first") {
         EXPECT_TRUE(made);
         EXPECT_EQ(Form::Forms().size(), 1u);
@@ -123,7 +137,10 @@ TEST(Main, SecondStartBringsTheRunningWindowToTheFront)
     ASSERT_TRUE(IsIconic(main));
     ASSERT_EQ(GetForegroundWindow(), other);
 
-    EXPECT_EQ(RunChild("second"), 0u);
+    // It hands over the document it was given (the path in UTF-8, non-ANSI letters whole).
+    const std::string document = "C:\\Work\\\xCE\xA9 Tool.kwp";
+    EXPECT_EQ(RunChild("second", document), 0u);
+    EXPECT_EQ(static_cast<AppForm*>(kw::MainForm())->handedOver, document);
     for (int i = 0; i < 50 && (IsIconic(main) || GetForegroundWindow() != main); ++i) {
         Sleep(20);
         DoEvents();
@@ -133,6 +150,22 @@ TEST(Main, SecondStartBringsTheRunningWindowToTheFront)
     EXPECT_EQ(GetForegroundWindow(), main);
     DestroyWindow(other);
     kw::UnloadAllForms();
+}
+
+TEST(Main, TheCommandLineNamesTheDocumentAsAFullPath)
+{
+    EXPECT_EQ(kw::DocumentArgument(L"Kitwright.exe"), "");
+    EXPECT_EQ(kw::DocumentArgument(L"\"C:\\Program Files\\Kitwright\\Kitwright.exe\"   "), "");
+    EXPECT_EQ(kw::DocumentArgument(L"\"C:\\Program Files\\Kitwright\\Kitwright.exe\" \"D:\\My Plugins\\Tool.kwp\""),
+              "D:\\My Plugins\\Tool.kwp");
+    EXPECT_EQ(kw::DocumentArgument(L"Kitwright.exe D:\\Plugins\\Tool extra"), "D:\\Plugins\\Tool");
+    EXPECT_EQ(kw::DocumentArgument(L"Kitwright.exe D:\\\u03A9\\a.kwp"), "D:\\\xCE\xA9\\a.kwp");
+    wchar_t current[MAX_PATH]{};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    std::wstring folder = current;
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    EXPECT_EQ(kw::DocumentArgument(L"Kitwright.exe Tool.kwp"), kw::Narrow(folder + L"Tool.kwp"));
 }
 
 TEST(UnloadAllForms, ReleasesTheObjectsAndUnloadsEveryForm)
