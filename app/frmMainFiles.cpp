@@ -162,7 +162,7 @@ void frmMain::optCopyOption_Click(int index)
                          : "Copying a folder tree empties the list of program files (" + std::to_string(files) +
                                (files == 1 ? " file)." : " files).");
         const int answer = platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
-                                                 text + "\r\n\r\nChange how the program files are copied?", "Kitwright",
+                                                 text + "\r\n\r\nChange how the program files are copied?", kAppTitle,
                                                  platform::kMbYesNo | platform::kMbIconQuestion | MB_DEFBUTTON2);
         if (answer != platform::kIdYes) {
             switchingCopyOption_ = true;
