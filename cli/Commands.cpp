@@ -11,11 +11,6 @@ namespace kw::cli {
 
 namespace {
 
-constexpr const char* kAttention = "Attention";
-constexpr int kErrorInvalidName = 123;
-constexpr int kErrorPathTooLong = 206;
-constexpr int kErrorNoAnsiName = 1113;
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 bool EndsWithInf(const std::string& path)
@@ -91,10 +86,10 @@ std::vector<std::string> CreateProblems(const clsKitwright& kw, const std::vecto
             problems.push_back((p.name.empty() ? std::string("An empty name") : Quoted(p.name)) +
                                ": not a valid file name (123).");
             break;
-        case kErrorNoAnsiName:
+        case kErrorNoUnicodeTranslation:
             problems.push_back(Quoted(p.name) + ": a name the system's code page cannot hold (1113).");
             break;
-        case kErrorPathTooLong: problems.push_back(Quoted(p.name) + ": the path is over the limit (206)."); break;
+        case kErrorFilenameTooLong: problems.push_back(Quoted(p.name) + ": the path is over the limit (206)."); break;
         default: problems.push_back(Quoted(p.name) + ": refused (" + std::to_string(p.code) + ")."); break;
         }
     }

@@ -11,10 +11,6 @@ namespace kw {
 
 namespace {
 
-constexpr int kErrorAlreadyExists = 183;
-constexpr int kErrorInvalidName = 123;
-constexpr int kErrorFilenameTooLong = 206;
-constexpr int kErrorNoUnicodeTranslation = 1113;
 constexpr int kErrorCancelled = 1223;
 
 std::string WithBackslash(std::string folder)

@@ -15,11 +15,7 @@ namespace kw {
 namespace {
 
 constexpr const char* kIniName = "Kitwright.ini";
-constexpr const char* kAttention = "Attention";
 constexpr int kMaxSlotIndex = 32767;  // slot indexes are 16-bit numbers for the window
-constexpr int kErrorInvalidName = 123;
-constexpr int kErrorPathTooLong = 206;       // ERROR_FILENAME_EXCED_RANGE
-constexpr int kErrorNoAnsiName = 1113;       // ERROR_NO_UNICODE_TRANSLATION
 // The limits of the plain (not "\\?\") file calls the writers and the shell copy make, in
 // UTF-16 units without the ending NUL: a file path, and a folder the system creates.
 constexpr std::size_t kMaxFilePath = 259;
@@ -55,11 +51,6 @@ int ToLong(const std::string& text)
     int value = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     return (ec == std::errc() && end == s.data() + s.size() && !s.empty()) ? value : 0;
-}
-
-void Warn(const char* text)
-{
-    platform::ShowMessage(0, text, kAttention, platform::kMbOk | platform::kMbIconWarning);
 }
 
 std::string Upper(const std::string& s)
@@ -129,6 +120,11 @@ private:
 };
 
 }  // namespace
+
+void ShowWarning(NativeHandle owner, const std::string& text)
+{
+    platform::ShowMessage(owner, text, kAttention, platform::kMbOk | platform::kMbIconWarning);
+}
 
 // ---- Construction and preferences --------------------------------------------------------
 
@@ -605,7 +601,7 @@ bool clsKitwright::IsSystemFilePathOk(const std::string& v_sPath) const
     // An unresolved folder refuses every file, the empty path included.
     if (!required.empty() && found == required)
         return true;
-    Warn("The file location must match the selected destination");
+    ShowWarning(0, "The file location must match the selected destination");
     return false;
 }
 
@@ -702,7 +698,7 @@ void clsKitwright::Executable(int v_iIndex, const std::string& r_sFile)
         const bool sameName = &other != &slot && !other.Path.empty() && !r_sFile.empty() &&
                               platform::CompareText(GetFileName(other.Path), GetFileName(r_sFile)) == 0;
         if (other.Path == r_sFile || sameName) {
-            Warn("A file with the same name has already been selected");
+            ShowWarning(0, "A file with the same name has already been selected");
             return;
         }
     }
@@ -908,9 +904,9 @@ std::vector<CreateProblem> clsKitwright::CheckCreate() const
     for (std::string& name : InvalidNames())
         problems.push_back({kErrorInvalidName, std::move(name)});
     for (std::string& name : NonAnsiNames())
-        problems.push_back({kErrorNoAnsiName, std::move(name)});
+        problems.push_back({kErrorNoUnicodeTranslation, std::move(name)});
     for (std::string& path : TooLongPaths())
-        problems.push_back({kErrorPathTooLong, std::move(path)});
+        problems.push_back({kErrorFilenameTooLong, std::move(path)});
     return problems;
 }
 
@@ -941,7 +937,7 @@ int clsKitwright::CreatePlugin()
         // The first kind of problem is the answer; of too-long paths the first is enough.
         const int code = problems.front().code;
         for (const CreateProblem& p : problems)
-            if (p.code == code && (code != kErrorPathTooLong || m_aCreateProblems.empty()))
+            if (p.code == code && (code != kErrorFilenameTooLong || m_aCreateProblems.empty()))
                 m_aCreateProblems.push_back(p.name);
         return code;
     }

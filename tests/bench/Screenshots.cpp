@@ -32,6 +32,11 @@ int g_failures = 0;
 // tab just clicked, say) until the keyboard is used.
 void LookInUse(HWND hwnd)
 {
+    // Wine's tab control draws its focus rectangle whatever the UI state says.
+    HWND focus = GetFocus();
+    wchar_t cls[32] = {};
+    if (focus && GetClassNameW(focus, cls, 32) && lstrcmpiW(cls, L"SysTabControl32") == 0)
+        SetFocus(nullptr);
     SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
     SendMessageW(hwnd, WM_NCACTIVATE, TRUE, 0);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);

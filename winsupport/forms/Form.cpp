@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/clsKitwright.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/WinText.h"
@@ -81,7 +82,7 @@ void ReportUnhandledError(const std::exception* e)
     else
         text = "Run-time error: unexpected failure";
     try {
-        platform::ShowMessage(0, text, "Kitwright", platform::kMbOk | platform::kMbIconError);
+        platform::ShowMessage(0, text, kAppTitle, platform::kMbOk | platform::kMbIconError);
     } catch (...) {
         // Nothing more can be done from inside a window procedure.
     }
