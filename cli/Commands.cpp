@@ -26,10 +26,10 @@ std::string FolderOf(const std::string& path)
 
 // A document to work on, from a description file or read back from a plugin folder.
 struct Source {
-    int code = kExitDone;                // kExitRefused or kExitFailed when there is no document
+    int code = kExitDone;  // kExitRefused or kExitFailed when there is no document
     PluginDocument document;
-    std::vector<std::string> unread;     // a plugin folder's parts that could not be read back
-    std::vector<std::string> changed;    // its files that re-creating it here would write otherwise
+    std::vector<std::string> unread;   // a plugin folder's parts that could not be read back
+    std::vector<std::string> changed;  // its files that re-creating it here would write otherwise
 };
 
 Source LoadDescriptionFile(Session& session)
@@ -163,7 +163,8 @@ int RunCheck(Session& session)
 int RunCreate(Session& session)
 {
     if (session.InputIsFolder()) {
-        session.Error(Quoted(session.InputPath()) + " is a folder: create makes a plugin from a description file "
+        session.Error(Quoted(session.InputPath()) +
+                      " is a folder: create makes a plugin from a description file "
                       "(import reads a plugin folder into one).");
         return kExitUsage;
     }
@@ -187,8 +188,8 @@ int RunCreate(Session& session)
         session.Error(Quoted(PluginFolderOf(kw)) + " was left as it is (--replace replaces it).");
         return kExitRefused;
     }
-    const BuildResult result = session.options().replace ? ReplacePlugin(kw, kw.PluginLocation())
-                                                         : CreatePluginIn(kw, kw.PluginLocation());
+    const BuildResult result =
+        session.options().replace ? ReplacePlugin(kw, kw.PluginLocation()) : CreatePluginIn(kw, kw.PluginLocation());
     if (const int code = Report(session, result))
         return code;
     session.console().Out("Plugin has been created: " + ForDisplay(PluginFolderOf(kw)) + "\n");

@@ -14,7 +14,7 @@ namespace kw::forms {
 
 namespace {
 
-std::vector<Form*> g_loaded;  // user-interface thread only
+std::vector<Form*> g_loaded;   // user-interface thread only
 Form* g_lastActive = nullptr;  // the form that last raised Form_Activate
 int g_pointer = kPointerDefault;
 
@@ -113,10 +113,7 @@ void Form::ReleaseHiddenOwner()
     DestroyWindow(hidden);
 }
 
-void Form::Register(Control* c)
-{
-    controls_.push_back(c);
-}
+void Form::Register(Control* c) { controls_.push_back(c); }
 
 void Form::Unregister(Control* c)
 {
@@ -127,10 +124,7 @@ void Form::Unregister(Control* c)
         cancelButton_ = nullptr;
 }
 
-std::vector<Form*> Form::Forms()
-{
-    return g_loaded;
-}
+std::vector<Form*> Form::Forms() { return g_loaded; }
 
 std::string Form::Caption() const
 {
@@ -360,7 +354,8 @@ void Form::RecordLayout()
         GetClassNameW(w, cls, 16);
         RECT dropped{};
         // A combo box's height is the field and its list together.
-        if (lstrcmpiW(cls, L"ComboBox") == 0 && SendMessageW(w, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
+        if (lstrcmpiW(cls, L"ComboBox") == 0 &&
+            SendMessageW(w, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
             r.bottom = std::max(r.bottom, r.top + (dropped.bottom - dropped.top));
         layout_[w] = {r, dpi_};
     };
@@ -410,7 +405,9 @@ void Form::OnDpiChanged(UINT dpi, const RECT* suggested)
     const UINT from = dpi_;
     RecordLayout();
     dpi_ = dpi;
-    auto scale = [dpi](LONG v, UINT at) { return static_cast<LONG>(MulDiv(v, static_cast<int>(dpi), static_cast<int>(at))); };
+    auto scale = [dpi](LONG v, UINT at) {
+        return static_cast<LONG>(MulDiv(v, static_cast<int>(dpi), static_cast<int>(at)));
+    };
     for (const auto& [w, placed] : layout_) {
         const RECT& r = placed.rect;
         const LONG left = scale(r.left, placed.dpi), top = scale(r.top, placed.dpi);
@@ -603,10 +600,7 @@ void DoEvents()
     }
 }
 
-int Screen::MousePointer()
-{
-    return g_pointer;
-}
+int Screen::MousePointer() { return g_pointer; }
 
 void Screen::MousePointer(int pointer)
 {
