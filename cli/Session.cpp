@@ -10,9 +10,11 @@ namespace {
 constexpr const char* kIniName = "Kitwright.ini";
 // The window fills ten executable slots.
 constexpr int kMaxExecutables = 9;
+#ifndef _WIN32
 // Where system files are taken to come from when nobody says otherwise and the system does
 // not know (POSIX): they are only named in the INF, never read.
 constexpr const char* kDefaultWindowsFolder = "C:\\WINDOWS";
+#endif
 
 std::string WithBackslash(std::string path)
 {

@@ -16,6 +16,7 @@ status=0
 echo "== clang-tidy: portable core (native)"
 run-clang-tidy-14 -p build/native -j "$jobs" -quiet "${common[@]}" "^$root/(platform|model|writers|document|cli)/" || status=1
 
+# Only .cpp files: the database also holds the .rc files windres compiles.
 # The MinGW compiler's C++ headers, in its own order: clang would otherwise look for a C++
 # library of its own.
 args=("${common[@]}" -extra-arg=--target=x86_64-w64-mingw32 -extra-arg=-nostdinc++)
@@ -25,6 +26,6 @@ done < <(echo | x86_64-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
          sed -n '/^#include <...> search starts here/,/^End of search list/p' | grep '/c++' | sed 's/^ *//')
 echo "== clang-tidy: Windows code (MinGW)"
 run-clang-tidy-14 -p build/windows -j "$jobs" -quiet "${args[@]}" \
-  "^$root/(app|dialogs|winsupport|cli)/|^$root/platform/(Win32Platform|WinText)\.cpp$" || status=1
+  "^$root/(app|dialogs|winsupport|cli)/.*\.cpp$|^$root/platform/(Win32Platform|WinText)\.cpp$" || status=1
 [ "$status" = 0 ] && echo "clang-tidy: no findings"
 exit "$status"
