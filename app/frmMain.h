@@ -226,7 +226,9 @@ private:
     void FillProgramFileList();
     void FillSystemFileList();
     void RemoveSelected(forms::ListBox& list, FileCollection collection);
-    void WarnTooManyFiles(const std::string& advice);
+    // The full paths of a multiple choice in the open dialog: none after a cancel, or after
+    // one warning (with the advice) when the choice did not fit the dialog's buffer.
+    std::vector<std::string> PickFiles(clsGetOpenFile& dialog, const std::string& tooManyAdvice);
     // True, after one warning naming them, when any of the paths is a folder.
     bool RefuseFolders(const std::vector<std::string>& paths, const std::string& advice);
     // True, after one warning naming them, when any file lies outside the folder of the

@@ -20,25 +20,12 @@ namespace kw {
 
 namespace {
 
-constexpr const char* kAppTitle = "Kitwright";
-constexpr const char* kAttention = "Attention";
-constexpr int kErrorAlreadyExists = 183;
-constexpr int kErrorInvalidName = 123;
-constexpr int kErrorFilenameTooLong = 206;
-constexpr int kErrorNoUnicodeTranslation = 1113;
-
 std::string JoinLines(const std::vector<std::string>& names)
 {
     std::string text;
     for (const std::string& name : names)
         text += "\r\n" + name;
     return text;
-}
-
-void Warn(HWND owner, const std::string& text)
-{
-    platform::ShowMessage(reinterpret_cast<NativeHandle>(owner), text, kAttention,
-                          platform::kMbOk | platform::kMbIconWarning);
 }
 
 }  // namespace

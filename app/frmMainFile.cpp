@@ -21,8 +21,6 @@ namespace kw {
 
 namespace {
 
-constexpr const char* kQuestionTitle = "Kitwright";
-constexpr const char* kWarningTitle = "Attention";
 constexpr const char* kUntitled = "Untitled";
 // Posted after anything that may have changed the document: the caption is brought up to
 // date once the handlers are done.
@@ -82,12 +80,6 @@ std::string Lines(const std::vector<std::string>& items)
     for (const std::string& item : items)
         text += "\r\n" + item;
     return text;
-}
-
-void WarnOver(HWND owner, const std::string& text)
-{
-    platform::ShowMessage(reinterpret_cast<NativeHandle>(owner), text, kWarningTitle,
-                          platform::kMbOk | platform::kMbIconWarning);
 }
 
 // The platform's save dialog; empty when the user cancelled.
@@ -293,7 +285,7 @@ bool frmMain::ConfirmDiscard()
     if (!oKW_ || !Unsaved())
         return true;
     const int answer = platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
-                                             "Save changes to " + DocumentName(true) + "?", kQuestionTitle,
+                                             "Save changes to " + DocumentName(true) + "?", kAppTitle,
                                              MB_YESNOCANCEL | platform::kMbIconWarning);
     if (answer == platform::kIdYes)
         return SaveDocument(false);
@@ -371,7 +363,7 @@ bool frmMain::SaveDocument(bool askForName)
     }
     const DescriptionSaving saved = SaveDescription(DocumentFromModel(oKW()), path);
     if (saved.code != 0) {
-        WarnOver(hWnd(), saved.message);
+        Warn(hWnd(), saved.message);
         return false;
     }
     documentPath_ = path;
@@ -394,7 +386,7 @@ bool frmMain::LoadDocument(const std::string& given)
             std::string text = "No plugin could be opened from " + path + ".";
             if (!reading.unread.empty())
                 text += Lines(reading.unread);
-            WarnOver(hWnd(), text);
+            Warn(hWnd(), text);
             return false;
         }
         doc = std::move(reading.document);
@@ -404,7 +396,7 @@ bool frmMain::LoadDocument(const std::string& given)
     } else {
         DescriptionReading reading = LoadDescription(path);
         if (!reading.ok) {
-            WarnOver(hWnd(), reading.message);
+            Warn(hWnd(), reading.message);
             return false;
         }
         doc = std::move(reading.document);
@@ -419,7 +411,7 @@ bool frmMain::LoadDocument(const std::string& given)
     MarkSaved();
     AddRecentFile(documentPath_);
     if (!notes.empty())
-        WarnOver(hWnd(), "Not everything in " + documentPath_ + " could be opened:" + Lines(notes));
+        Warn(hWnd(), "Not everything in " + documentPath_ + " could be opened:" + Lines(notes));
     return true;
 }
 

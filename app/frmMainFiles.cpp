@@ -67,10 +67,15 @@ bool IsFolderPath(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-void Attention(HWND owner, const std::string& text)
+// The collection becomes exactly the paths, in their order.
+void ReplaceFiles(clsKitwright& kw, FileCollection collection, const std::vector<std::string>& paths)
 {
-    platform::ShowMessage(reinterpret_cast<NativeHandle>(owner), text, "Attention",
-                          platform::kMbOk | platform::kMbIconWarning);
+    if (collection == fcProgramFiles)
+        kw.ClearProgramFiles();
+    else
+        kw.ClearSystemFiles();
+    for (const std::string& path : paths)
+        kw.AddFile(collection, path);
 }
 
 }  // namespace
@@ -88,7 +93,7 @@ bool frmMain::RefuseFolders(const std::vector<std::string>& paths, const std::st
     text += Lines(folders);
     if (!advice.empty())
         text += "\r\n" + advice;
-    Attention(hWnd(), text);
+    Warn(hWnd(), text);
     return true;
 }
 
@@ -106,7 +111,7 @@ bool frmMain::RefuseMisplacedSystemFiles(const std::vector<std::string>& paths)
     if (!required.empty())
         text += " (" + oKW().SystemFilesFolder() + ")";
     text += "; the list was left as it was.\r\nNot added:" + Lines(refused);
-    Attention(hWnd(), text);
+    Warn(hWnd(), text);
     return true;
 }
 
@@ -126,12 +131,18 @@ void frmMain::FillSystemFileList()
         lstSystemFiles.AddItem(oKW().SystemFileName(i));
 }
 
-// The dialog dropped a choice too long for its buffer; the list stays as it was.
-void frmMain::WarnTooManyFiles(const std::string& advice)
+std::vector<std::string> frmMain::PickFiles(clsGetOpenFile& dialog, const std::string& tooManyAdvice)
 {
-    platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
-                          "Too many files were chosen at once; the list was left as it was.\r\n" + advice,
-                          "Attention", platform::kMbOk | platform::kMbIconWarning);
+    dialog.HideReadOnly(true);
+    dialog.MultiSelect(true);
+    dialog.Parent(hWnd());
+    if (!dialog.ShowOpen()) {
+        // The dialog dropped a choice too long for its buffer; the list stays as it was.
+        if (dialog.BufferTooSmall())
+            Warn(hWnd(), "Too many files were chosen at once; the list was left as it was.\r\n" + tooManyAdvice);
+        return {};
+    }
+    return FullPaths(SplitFileSelection(dialog.FileName(), '\0'));
 }
 
 // ---- Program Files ----------------------------------------------------------------------
@@ -153,7 +164,7 @@ void frmMain::optCopyOption_Click(int index)
                          : "Copying a folder tree empties the list of program files (" + std::to_string(files) +
                                (files == 1 ? " file)." : " files).");
         const int answer = platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
-                                                 text + "\r\n\r\nChange how the program files are copied?", "Kitwright",
+                                                 text + "\r\n\r\nChange how the program files are copied?", kAppTitle,
                                                  platform::kMbYesNo | platform::kMbIconQuestion | MB_DEFBUTTON2);
         if (answer != platform::kIdYes) {
             switchingCopyOption_ = true;
@@ -191,20 +202,11 @@ void frmMain::SelectProgramFiles()
     auto oGetOpenFile = std::make_unique<clsGetOpenFile>();
     oGetOpenFile->BufferSize(32768);
     oGetOpenFile->DialogTitle("Select Program Files");
-    oGetOpenFile->HideReadOnly(true);
-    oGetOpenFile->MultiSelect(true);
-    oGetOpenFile->Parent(hWnd());
-    if (!oGetOpenFile->ShowOpen()) {
-        if (oGetOpenFile->BufferTooSmall())
-            WarnTooManyFiles("Choose fewer files, or copy their whole folder with \"Copy Folder Tree\".");
+    const std::vector<std::string> paths =
+        PickFiles(*oGetOpenFile, "Choose fewer files, or copy their whole folder with \"Copy Folder Tree\".");
+    if (paths.empty() || RefuseFolders(paths, kUseFolderTree))
         return;
-    }
-    const std::vector<std::string> paths = FullPaths(SplitFileSelection(oGetOpenFile->FileName(), '\0'));
-    if (RefuseFolders(paths, kUseFolderTree))
-        return;
-    oKW().ClearProgramFiles();
-    for (const std::string& path : paths)
-        oKW().AddFile(fcProgramFiles, path);
+    ReplaceFiles(oKW(), fcProgramFiles, paths);
     FillProgramFileList();
 }
 
@@ -290,10 +292,7 @@ void frmMain::lstProgramFiles_OLEDragDrop(const std::vector<std::string>& files,
         effect = forms::kDropEffectNone;
         return;
     }
-    oKW().ClearProgramFiles();
-    lstProgramFiles.Clear();
-    for (const std::string& path : files)
-        oKW().AddFile(fcProgramFiles, path);
+    ReplaceFiles(oKW(), fcProgramFiles, files);
     FillProgramFileList();
 }
 
@@ -306,23 +305,13 @@ void frmMain::cmdGetSystemFiles_Click()
     oGetOpenFile->DialogTitle("Select System Files");
     oGetOpenFile->Filter("All Files|*.*|EXE|*.exe|DLL|*.dll|CPL|*.cpl");
     oGetOpenFile->FilterIndex(1);
-    oGetOpenFile->HideReadOnly(true);
     oGetOpenFile->InitDir(oKW().SystemFilesFolder());
-    oGetOpenFile->MultiSelect(true);
-    oGetOpenFile->Parent(hWnd());
     oGetOpenFile->ShowHidden(true);
-    if (!oGetOpenFile->ShowOpen()) {
-        if (oGetOpenFile->BufferTooSmall())
-            WarnTooManyFiles("Choose fewer files.");
-        return;
-    }
     // Checked before the list is touched: a wrong choice leaves it as it was.
-    const std::vector<std::string> paths = FullPaths(SplitFileSelection(oGetOpenFile->FileName(), '\0'));
-    if (RefuseFolders(paths, {}) || RefuseMisplacedSystemFiles(paths))
+    const std::vector<std::string> paths = PickFiles(*oGetOpenFile, "Choose fewer files.");
+    if (paths.empty() || RefuseFolders(paths, {}) || RefuseMisplacedSystemFiles(paths))
         return;
-    oKW().ClearSystemFiles();
-    for (const std::string& path : paths)
-        oKW().AddFile(fcSystemFiles, path);
+    ReplaceFiles(oKW(), fcSystemFiles, paths);
     FillSystemFileList();
 }
 
@@ -359,10 +348,7 @@ void frmMain::lstSystemFiles_OLEDragDrop(const std::vector<std::string>& files, 
         effect = forms::kDropEffectNone;
         return;
     }
-    oKW().ClearSystemFiles();
-    lstSystemFiles.Clear();
-    for (const std::string& path : files)
-        oKW().AddFile(fcSystemFiles, path);
+    ReplaceFiles(oKW(), fcSystemFiles, files);
     FillSystemFileList();
 }
 

@@ -19,7 +19,6 @@ namespace kw {
 
 namespace {
 
-constexpr const char* kAppTitle = "Kitwright";
 constexpr const char* kFontName = "MS Shell Dlg";
 constexpr int kFontSize = 8;
 

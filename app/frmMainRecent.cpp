@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "app/modMain.h"
 #include "platform/WinText.h"
 
 namespace kw {
@@ -179,9 +180,7 @@ void frmMain::mnuFile_Recent_Click(int index)
         return;
     const std::string path = recentFiles_[static_cast<size_t>(index)];
     if (!platform::PathExists(path)) {
-        platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
-                              path + " no longer exists; it was taken off the recent files.", "Attention",
-                              platform::kMbOk | platform::kMbIconWarning);
+        Warn(hWnd(), path + " no longer exists; it was taken off the recent files.");
         recentFiles_.erase(recentFiles_.begin() + index);
         SaveRecentFiles();
         FillRecentMenu();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "model/clsKitwright.h"
 #include "platform/WinText.h"
 
 namespace kw {
@@ -30,6 +31,11 @@ BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM found)
     return FALSE;
 }
 }  // namespace
+
+void Warn(HWND owner, const std::string& text)
+{
+    ShowWarning(reinterpret_cast<NativeHandle>(owner), text);
+}
 
 void SetMainFormFactory(MainFormFactory factory)
 {

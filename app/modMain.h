@@ -57,6 +57,9 @@ clsInitCC* InitCCObject();
 clsAppIcon& NewAppIcon();
 void ReleaseAppIcon();
 
+// A warning over the window (see ShowWarning).
+void Warn(HWND owner, const std::string& text);
+
 void SetFormFont(forms::Form& form, const std::string& fontName, int fontSize);
 void SelectAllText(forms::TextBox& box);
 // The path shortened with an ellipsis to fit the control, measured with the form's font;

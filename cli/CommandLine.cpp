@@ -17,8 +17,7 @@ constexpr const char* kFooter =
 
 void AddCommonOptions(CLI::App& app, Options& options)
 {
-    app.add_option("--ini", options.iniFile, "Preferences file to read instead of Kitwright.ini")
-        ->type_name("FILE");
+    app.add_option("--ini", options.iniFile, "Preferences file to read instead of Kitwright.ini")->type_name("FILE");
     app.add_option("--windows-folder", options.windowsFolder,
                    "Windows folder that system files come from (its system32 below it)")
         ->type_name("DIR");
@@ -38,13 +37,17 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& args, Option
     app.get_formatter()->label("SUBCOMMAND", "COMMAND");
     app.get_formatter()->label("SUBCOMMANDS", "COMMANDS");
     app.get_formatter()->label("Subcommands", "Commands");
-    app.failure_message([](const CLI::App*, const CLI::Error& e) { return std::string(kProgramName) + ": " + e.what() + "\n"; });
+    app.failure_message(
+        [](const CLI::App*, const CLI::Error& e) { return std::string(kProgramName) + ": " + e.what() + "\n"; });
     AddCommonOptions(app, options);
 
     CLI::App* create = app.add_subcommand("create", "Make the plugin a description file describes");
-    create->add_option("description", options.input, "Description file (.kwp)")->required()->type_name("DESCRIPTION.kwp");
-    create->add_option("--plugins", options.pluginsFolder,
-                       "Folder to make the plugin in (else the preferences' plugins folder, else the current folder)")
+    create->add_option("description", options.input, "Description file (.kwp)")
+        ->required()
+        ->type_name("DESCRIPTION.kwp");
+    create
+        ->add_option("--plugins", options.pluginsFolder,
+                     "Folder to make the plugin in (else the preferences' plugins folder, else the current folder)")
         ->type_name("DIR");
     create->add_flag("--replace", options.replace, "Replace an existing plugin folder, whole or not at all");
 
@@ -70,7 +73,8 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& args, Option
         app.parse(std::move(reversed));
     } catch (const CLI::ParseError& e) {
         code = app.exit(e, out, err);
-        if (code != 0 && app.get_subcommands().empty() && std::string(e.what()).find("subcommand") != std::string::npos) {
+        if (code != 0 && app.get_subcommands().empty() &&
+            std::string(e.what()).find("subcommand") != std::string::npos) {
             // The word where a command belongs is not one, or there is none.
             err.str("");
             err << kProgramName << ": A command is required: create, import or check.\n";

@@ -11,11 +11,6 @@ namespace kw::cli {
 
 namespace {
 
-constexpr const char* kAttention = "Attention";
-constexpr int kErrorInvalidName = 123;
-constexpr int kErrorPathTooLong = 206;
-constexpr int kErrorNoAnsiName = 1113;
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 bool EndsWithInf(const std::string& path)
@@ -31,10 +26,10 @@ std::string FolderOf(const std::string& path)
 
 // A document to work on, from a description file or read back from a plugin folder.
 struct Source {
-    int code = kExitDone;                // kExitRefused or kExitFailed when there is no document
+    int code = kExitDone;  // kExitRefused or kExitFailed when there is no document
     PluginDocument document;
-    std::vector<std::string> unread;     // a plugin folder's parts that could not be read back
-    std::vector<std::string> changed;    // its files that re-creating it here would write otherwise
+    std::vector<std::string> unread;   // a plugin folder's parts that could not be read back
+    std::vector<std::string> changed;  // its files that re-creating it here would write otherwise
 };
 
 Source LoadDescriptionFile(Session& session)
@@ -91,10 +86,10 @@ std::vector<std::string> CreateProblems(const clsKitwright& kw, const std::vecto
             problems.push_back((p.name.empty() ? std::string("An empty name") : Quoted(p.name)) +
                                ": not a valid file name (123).");
             break;
-        case kErrorNoAnsiName:
+        case kErrorNoUnicodeTranslation:
             problems.push_back(Quoted(p.name) + ": a name the system's code page cannot hold (1113).");
             break;
-        case kErrorPathTooLong: problems.push_back(Quoted(p.name) + ": the path is over the limit (206)."); break;
+        case kErrorFilenameTooLong: problems.push_back(Quoted(p.name) + ": the path is over the limit (206)."); break;
         default: problems.push_back(Quoted(p.name) + ": refused (" + std::to_string(p.code) + ")."); break;
         }
     }
@@ -168,7 +163,8 @@ int RunCheck(Session& session)
 int RunCreate(Session& session)
 {
     if (session.InputIsFolder()) {
-        session.Error(Quoted(session.InputPath()) + " is a folder: create makes a plugin from a description file "
+        session.Error(Quoted(session.InputPath()) +
+                      " is a folder: create makes a plugin from a description file "
                       "(import reads a plugin folder into one).");
         return kExitUsage;
     }
@@ -192,8 +188,8 @@ int RunCreate(Session& session)
         session.Error(Quoted(PluginFolderOf(kw)) + " was left as it is (--replace replaces it).");
         return kExitRefused;
     }
-    const BuildResult result = session.options().replace ? ReplacePlugin(kw, kw.PluginLocation())
-                                                         : CreatePluginIn(kw, kw.PluginLocation());
+    const BuildResult result =
+        session.options().replace ? ReplacePlugin(kw, kw.PluginLocation()) : CreatePluginIn(kw, kw.PluginLocation());
     if (const int code = Report(session, result))
         return code;
     session.console().Out("Plugin has been created: " + ForDisplay(PluginFolderOf(kw)) + "\n");

@@ -24,7 +24,10 @@ std::string WithBackslash(std::string path)
 }  // namespace
 
 Session::Session(const Options& options, Console& console)
-    : options_(options), console_(console), prompt_(console), scopedPrompt_(prompt_)
+    : options_(options),
+      console_(console),
+      prompt_(console),
+      scopedPrompt_(prompt_)
 {
 }
 
@@ -34,10 +37,7 @@ Session::~Session()
     platform::SetSpecialFolder(platform::kCsidlSystem, {});
 }
 
-void Session::Error(std::string_view text)
-{
-    console_.Err(std::string(kProgramName) + ": " + ForDisplay(text) + "\n");
-}
+void Session::Error(std::string_view text) { console_.Err(std::string(kProgramName) + ": " + ForDisplay(text) + "\n"); }
 
 void Session::Note(std::string_view text) { console_.Err(ForDisplay(text) + "\n"); }
 

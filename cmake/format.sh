@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# make format: applies .clang-format to the C++ files of the tree.
+# make format: applies .clang-format to the C++ files of the tree; app/ and tests/app/ are
+# left out until they have been formatted once.
 # make format-check (part of make test): fails, naming the files, when one is not formatted.
 set -eu
 cd "$(dirname "$0")/.."
@@ -10,7 +11,7 @@ files=()
 while IFS= read -r f; do
   [ -f "$f" ] && files+=("$f")
 done < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' |
-         grep -E '^(platform|tests/platform)/|^(model|tests/model)/PathText' | sort -u)
+         grep -vE '^(app|tests/app)/' | sort -u)
 
 if [ "$mode" = apply ]; then
   "$format" -i "${files[@]}"

@@ -9,7 +9,8 @@ namespace kw {
 frmAbout::frmAbout()
     : Form(IDD_ABOUT),
       imgAbout(*this, IDC_IMG_ABOUT),
-      lblAbout{{*this, IDC_LBL_ABOUT}, {*this, IDC_LBL_ABOUT + 1}, {*this, IDC_LBL_ABOUT + 2}, {*this, IDC_LBL_ABOUT + 3}},
+      lblAbout{
+          {*this, IDC_LBL_ABOUT}, {*this, IDC_LBL_ABOUT + 1}, {*this, IDC_LBL_ABOUT + 2}, {*this, IDC_LBL_ABOUT + 3}},
       cmdAboutOK(*this, IDC_CMD_ABOUT_OK)
 {
     // One button for Enter and Escape alike.
@@ -30,10 +31,7 @@ void frmAbout::Form_Load()
     lblAbout[0].FontBold(true);
 }
 
-void frmAbout::cmdAboutOK_Click()
-{
-    Unload();
-}
+void frmAbout::cmdAboutOK_Click() { Unload(); }
 
 void ShowAboutBox()
 {

@@ -36,15 +36,9 @@ frmAuthor::frmAuthor(clsKitwright& oKW)
     cmdAuthorCancel.Click = [this] { cmdAuthorCancel_Click(); };
 }
 
-void frmAuthor::Form_Load()
-{
-    SetDialogLook(*this);
-}
+void frmAuthor::Form_Load() { SetDialogLook(*this); }
 
-void frmAuthor::Form_Activate()
-{
-    LoadAuthorFields();
-}
+void frmAuthor::Form_Activate() { LoadAuthorFields(); }
 
 void frmAuthor::LoadAuthorFields()
 {
@@ -67,10 +61,7 @@ void frmAuthor::txtAuthorWebsite_Change()
     UpdateAuthorButtons();
 }
 
-void frmAuthor::txtAuthorWebsite_KeyPress(int& key)
-{
-    FilterFileNameKey(key, false, true, true);
-}
+void frmAuthor::txtAuthorWebsite_KeyPress(int& key) { FilterFileNameKey(key, false, true, true); }
 
 void frmAuthor::UpdateAuthorButtons()
 {
@@ -80,8 +71,7 @@ void frmAuthor::UpdateAuthorButtons()
     if (website == kEmptyWebsite)
         website.clear();
     bool changed = txtAuthorName.Text() != oKW_.AuthorName() || website != oKW_.AuthorWebsite() ||
-                   txtAuthorContact.Text() != oKW_.AuthorContact() ||
-                   txtAuthorComment.Text() != oKW_.AuthorComment();
+                   txtAuthorContact.Text() != oKW_.AuthorContact() || txtAuthorComment.Text() != oKW_.AuthorComment();
     cmdAuthorOK.Enabled(changed);
     if (changed)
         cmdAuthorOK.Default(true);
@@ -98,10 +88,7 @@ void frmAuthor::cmdAuthorOK_Click()
     Unload();
 }
 
-void frmAuthor::cmdAuthorCancel_Click()
-{
-    Unload();
-}
+void frmAuthor::cmdAuthorCancel_Click() { Unload(); }
 
 void ShowAuthorDialog(clsKitwright& oKW, HWND owner)
 {

@@ -29,10 +29,7 @@ frmMenu::frmMenu(clsKitwright& oKW)
     cmdMenu_Cancel.Click = [this] { cmdMenu_Cancel_Click(); };
 }
 
-void frmMenu::Form_Load()
-{
-    SetDialogLook(*this);
-}
+void frmMenu::Form_Load() { SetDialogLook(*this); }
 
 void frmMenu::Form_Activate()
 {
@@ -47,10 +44,7 @@ void frmMenu::txtNewMenuGroup_GotFocus()
     lstMenuGroups.ListIndex(-1);
 }
 
-void frmMenu::txtNewMenuGroup_KeyPress(int& key)
-{
-    FilterFileNameKey(key, false, false, false);
-}
+void frmMenu::txtNewMenuGroup_KeyPress(int& key) { FilterFileNameKey(key, false, false, false); }
 
 std::string frmMenu::NewGroupName() const
 {
@@ -122,10 +116,7 @@ void frmMenu::cmdMenu_OK_Click()
     Unload();
 }
 
-void frmMenu::cmdMenu_Cancel_Click()
-{
-    Unload();
-}
+void frmMenu::cmdMenu_Cancel_Click() { Unload(); }
 
 void ShowMenuDialog(clsKitwright& oKW, HWND owner)
 {

@@ -10,10 +10,7 @@ namespace kw {
 namespace {
 
 // Whatever number the file holds, the program treats every non-zero one as set.
-int CheckStateOf(CheckValue value)
-{
-    return value != cvUnchecked ? forms::kChecked : forms::kUnchecked;
-}
+int CheckStateOf(CheckValue value) { return value != cvUnchecked ? forms::kChecked : forms::kUnchecked; }
 
 }  // namespace
 
@@ -41,10 +38,7 @@ void frmOptions::Form_Load()
     SetDialogLook(*this);
 }
 
-void frmOptions::Form_Activate()
-{
-    LoadOptionFields();
-}
+void frmOptions::Form_Activate() { LoadOptionFields(); }
 
 void frmOptions::LoadOptionFields()
 {
@@ -80,10 +74,7 @@ void frmOptions::cmdOptionsOK_Click()
     Unload();
 }
 
-void frmOptions::cmdOptionsCancel_Click()
-{
-    Unload();
-}
+void frmOptions::cmdOptionsCancel_Click() { Unload(); }
 
 void ShowOptionsDialog(clsKitwright& oKW, HWND owner)
 {

@@ -64,7 +64,10 @@ std::string Escape(std::string_view value)
 std::optional<std::string> Unescape(std::string_view text)
 {
     auto digit = [](char c) {
-        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                      : -1;
     };
     std::string out;
     out.reserve(text.size());
@@ -84,7 +87,8 @@ std::optional<std::string> Unescape(std::string_view text)
 bool IsAbsolute(std::string_view path)
 {
     return path.starts_with('\\') || path.starts_with('/') ||
-           (path.size() >= 2 && path[1] == ':' && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')));
+           (path.size() >= 2 && path[1] == ':' &&
+            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')));
 }
 
 std::string WithBackslash(std::string folder)
@@ -244,7 +248,10 @@ public:
 private:
     enum class Section { None, Kitwright, Information, ProgramFiles, SystemFiles, Executables, Executable };
 
-    [[noreturn]] void Fail(const std::string& what, std::size_t line = 0) const { throw Damage{line ? line : line_, what}; }
+    [[noreturn]] void Fail(const std::string& what, std::size_t line = 0) const
+    {
+        throw Damage{line ? line : line_, what};
+    }
 
     void StartSection(std::string_view name)
     {
@@ -284,7 +291,8 @@ private:
     {
         if (section_ == Section::None)
             Fail("a value before the first section");
-        const bool repeatable = SameWord(key, "File") && (section_ == Section::ProgramFiles || section_ == Section::SystemFiles);
+        const bool repeatable =
+            SameWord(key, "File") && (section_ == Section::ProgramFiles || section_ == Section::SystemFiles);
         std::string folded(key);
         for (char& c : folded)
             if (c >= 'a' && c <= 'z')
@@ -399,8 +407,7 @@ private:
             else
                 return false;
             return true;
-        case Section::None:
-            break;
+        case Section::None: break;
         }
         return false;
     }

@@ -11,10 +11,6 @@ namespace kw {
 
 namespace {
 
-constexpr int kErrorAlreadyExists = 183;
-constexpr int kErrorInvalidName = 123;
-constexpr int kErrorFilenameTooLong = 206;
-constexpr int kErrorNoUnicodeTranslation = 1113;
 constexpr int kErrorCancelled = 1223;
 
 std::string WithBackslash(std::string folder)
@@ -100,8 +96,9 @@ BuildResult CopyProgramFiles(clsKitwright& m)
                 return {};
             sources += '\0';
             const std::string target = m.PluginLocation() + m.PluginName() + "\\files" + std::string(3, '\0');
-            const platform::CopyResult copied = m.CopyThroughShell() ? platform::ShellCopy(m.ParentWnd(), sources, target)
-                                                                     : platform::DirectCopy(sources, target);
+            const platform::CopyResult copied = m.CopyThroughShell()
+                                                    ? platform::ShellCopy(m.ParentWnd(), sources, target)
+                                                    : platform::DirectCopy(sources, target);
             const int code = copied.code != 0 ? copied.code : copied.aborted ? kErrorCancelled : 0;
             if (code != 0)
                 return Failed(static_cast<unsigned long>(code), CopyFailure(m, code));
@@ -125,7 +122,8 @@ BuildResult Refusal(const clsKitwright& m, int code)
         r.message = "The chosen plugin folder already exists";
         return r;
     }
-    const bool refused = code == kErrorInvalidName || code == kErrorFilenameTooLong || code == kErrorNoUnicodeTranslation;
+    const bool refused =
+        code == kErrorInvalidName || code == kErrorFilenameTooLong || code == kErrorNoUnicodeTranslation;
     r.status = refused ? BuildResult::Status::Refused : BuildResult::Status::Failed;
     r.message = "The plugin folder could not be created.\r\n" + CreateRefusalText(code, r.problems);
     return r;
@@ -137,13 +135,15 @@ std::string CreateRefusalText(int code, const std::vector<std::string>& problems
 {
     switch (code) {
     case kErrorInvalidName: {
-        std::string why = "The plugin name and the shortcut names of executables with ramdisk or autorun scripts must "
-                          "be valid, distinct file names.";
+        std::string why =
+            "The plugin name and the shortcut names of executables with ramdisk or autorun scripts must "
+            "be valid, distinct file names.";
         if (!problems.empty())
             why += "\r\nNot usable:" + JoinLines(problems);
         return why;
     }
-    case kErrorNoUnicodeTranslation: return "These names cannot be written in the system's code page:" + JoinLines(problems);
+    case kErrorNoUnicodeTranslation:
+        return "These names cannot be written in the system's code page:" + JoinLines(problems);
     case kErrorFilenameTooLong: return "This path is too long:" + JoinLines(problems);
     default: return platform::ErrorText(static_cast<unsigned long>(code));
     }
@@ -203,12 +203,12 @@ BuildResult ReplacePlugin(const clsKitwright& kw, const std::string& pluginsFold
     }
     if (unsigned long code = platform::MoveFolder(made, target)) {
         if (unsigned long back = platform::MoveFolder(aside, target))
-            return Failed(code, cannot + "The new plugin could not take the folder's name:\r\n" + platform::ErrorText(code) +
-                                    "\r\nThe old plugin could not be moved back either (" + platform::ErrorText(back) +
-                                    "); it is whole in " + aside + ".");
+            return Failed(code, cannot + "The new plugin could not take the folder's name:\r\n" +
+                                    platform::ErrorText(code) + "\r\nThe old plugin could not be moved back either (" +
+                                    platform::ErrorText(back) + "); it is whole in " + aside + ".");
         platform::RemoveTree(temp);
-        return Failed(code, cannot + "The new plugin could not take the folder's name:\r\n" + platform::ErrorText(code) +
-                                unchanged);
+        return Failed(code, cannot + "The new plugin could not take the folder's name:\r\n" +
+                                platform::ErrorText(code) + unchanged);
     }
     BuildResult r;
     if (unsigned long code = platform::RemoveTree(temp)) {

@@ -27,10 +27,7 @@ private:
     std::string last_;
 };
 
-std::string Refusal(const std::string& file, const std::string& reason)
-{
-    return "\"" + file + "\": " + reason;
-}
+std::string Refusal(const std::string& file, const std::string& reason) { return "\"" + file + "\": " + reason; }
 
 }  // namespace
 

@@ -83,7 +83,8 @@ private:
 
 }  // namespace pluginparse
 
-GeneratedPlugin WriteInMemory(const PluginDocument& doc, const clsKitwright& preferences, const std::string& pluginsFolder)
+GeneratedPlugin WriteInMemory(const PluginDocument& doc, const clsKitwright& preferences,
+                              const std::string& pluginsFolder)
 {
     return pluginparse::MadePlugin(doc, preferences, pluginsFolder).Files();
 }
@@ -128,10 +129,7 @@ std::string RemoveExtension(const std::string& name)
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-std::string AddBackslash(const std::string& text)
-{
-    return text.empty() || text.back() == '\\' ? text : text + "\\";
-}
+std::string AddBackslash(const std::string& text) { return text.empty() || text.back() == '\\' ? text : text + "\\"; }
 
 // A value that the line-based files write with blanks for its line breaks, with the breaks
 // the help page shows at `pos` put back: each blank of the guide that the page has as CR LF.
@@ -182,7 +180,9 @@ struct InfFacts {
 class InfReader {
 public:
     InfReader(const std::string& pluginName, const std::string& infName, std::vector<std::string>& unread)
-        : pn_(pluginName), inf_(infName), unread_(unread)
+        : pn_(pluginName),
+          inf_(infName),
+          unread_(unread)
     {
     }
 
@@ -353,7 +353,8 @@ struct MenuFacts {
     std::vector<MenuItem> items;
 };
 
-std::optional<std::string> Doubled(std::string_view line, std::string_view head, std::string_view middle, std::string_view tail)
+std::optional<std::string> Doubled(std::string_view line, std::string_view head, std::string_view middle,
+                                   std::string_view tail)
 {
     auto inner = Between(line, head, tail);
     if (!inner || inner->size() < middle.size() || (inner->size() - middle.size()) % 2 != 0)
@@ -377,11 +378,11 @@ MenuFacts ReadMenu(const std::string& text, const std::string& zelFolder)
             facts.groups.push_back(*group);
             continue;
         }
-        for (auto [head, sep] : {std::pair<std::string, std::string>{"\t\t<MITEM TYPE=\"ITEM\" DISABLED=\"@Not(@FileExists(",
-                                                                      "))\" CMD=\"RUN\" FUNC=\""},
-                                 std::pair<std::string, std::string>{
-                                     "\t\t<MITEM TYPE=\"ITEM\" VISIBILITY=\"@Shl(@Not(@FileExists(",
-                                     ")),'1')\" CMD=\"RUN\" FUNC=\""}}) {
+        for (auto [head, sep] :
+             {std::pair<std::string, std::string>{"\t\t<MITEM TYPE=\"ITEM\" DISABLED=\"@Not(@FileExists(",
+                                                  "))\" CMD=\"RUN\" FUNC=\""},
+              std::pair<std::string, std::string>{"\t\t<MITEM TYPE=\"ITEM\" VISIBILITY=\"@Shl(@Not(@FileExists(",
+                                                  ")),'1')\" CMD=\"RUN\" FUNC=\""}}) {
             auto rest = Between(line, head + zelFolder, "</MITEM>");
             if (!rest)
                 continue;
@@ -464,7 +465,7 @@ enum Source { srcMenu, srcJuxPrograms, srcJuxDesktop, srcJuxQuicklaunch, srcRamd
 // Every executable the plugin's files name, and what they say of its slot order: every
 // source lists its own executables in slot order.
 struct ExeGraph {
-    std::vector<ExeRecord> records;        // in the order first seen
+    std::vector<ExeRecord> records;            // in the order first seen
     std::vector<std::set<std::size_t>> after;  // records that come later than this one
 };
 
@@ -536,10 +537,9 @@ std::optional<std::string> ShortcutOf(const ExeRecord& r, const std::string& men
 // order, that list leads: each of its names takes the first executable free to come next
 // that has the name, or else stands for an executable no other file names (`invent` names
 // it). Without it, the first one seen goes first wherever the sources leave a choice.
-std::optional<std::vector<ExeRecord>> OrderExecutables(const ExeGraph& g, const std::vector<std::string>* help,
-                                                       const std::string& menuPath,
-                                                       const std::function<std::string(const std::vector<ExeRecord>&)>& invent,
-                                                       bool& consistent)
+std::optional<std::vector<ExeRecord>>
+OrderExecutables(const ExeGraph& g, const std::vector<std::string>* help, const std::string& menuPath,
+                 const std::function<std::string(const std::vector<ExeRecord>&)>& invent, bool& consistent)
 {
     const std::size_t n = g.records.size();
     std::vector<int> before(n, 0);
@@ -606,10 +606,12 @@ bool ReadDescriptionAndWebsite(std::string_view region, const std::string& progr
     const std::string head = "<div><tt>" + programName + "</tt> can be downloaded from: <a href=\"";
     const std::string_view tail = "</a>.</div>\r\n<br />\r\n";
     if (region.ends_with(tail)) {
-        for (std::size_t at = region.rfind(head); at != std::string_view::npos; at = at ? region.rfind(head, at - 1) : std::string_view::npos) {
+        for (std::size_t at = region.rfind(head); at != std::string_view::npos;
+             at = at ? region.rfind(head, at - 1) : std::string_view::npos) {
             if (at != 0 && region.substr(at - 2, 2) != "\r\n")
                 continue;
-            const std::string_view inner = region.substr(at + head.size(), region.size() - tail.size() - at - head.size());
+            const std::string_view inner =
+                region.substr(at + head.size(), region.size() - tail.size() - at - head.size());
             if (at + head.size() > region.size() - tail.size() || inner.size() < 4 || inner.size() % 2 != 0)
                 continue;
             const std::string site(inner.substr(0, (inner.size() - 2) / 2));
@@ -661,7 +663,8 @@ bool SameTail(std::string_view page, std::string_view made)
     const std::size_t from = made.find(head), to = made.find(end);
     if (page.size() != made.size() || from == std::string_view::npos || to == std::string_view::npos || to < from)
         return false;
-    return page.substr(0, from + head.size()) == made.substr(0, from + head.size()) && page.substr(to) == made.substr(to);
+    return page.substr(0, from + head.size()) == made.substr(0, from + head.size()) &&
+           page.substr(to) == made.substr(to);
 }
 
 // Puts the help page's own values into the document and the made plugin (the program name's
@@ -738,7 +741,9 @@ struct Choices {
 class Rebuilder {
 public:
     Rebuilder(const PluginContent& content, const clsKitwright* preferences, const std::string& pluginsFolder)
-        : content_(content), prefs_(preferences), plugins_(pluginsFolder),
+        : content_(content),
+          prefs_(preferences),
+          plugins_(pluginsFolder),
           pn_(content.infName.substr(0, content.infName.size() - 4))
     {
     }
@@ -780,7 +785,8 @@ public:
                 out.unread = unread;
                 out.unread.insert(out.unread.end(), notes.begin(), notes.end());
                 if (!page)
-                    out.unread.push_back(pn_ + ".htm is missing: the description and the program's website are unknown.");
+                    out.unread.push_back(pn_ +
+                                         ".htm is missing: the description and the program's website are unknown.");
                 else if (!pageRead)
                     out.unread.push_back(pn_ + ".htm: the description and the program's website could not be read.");
             }
@@ -933,7 +939,8 @@ private:
             std::vector<std::string> paths;
             for (const JuxLine& line : inf_.jux[0])
                 for (const ExeRecord& r : graph_.records)
-                    if (paths.empty() && r.shortcut && SameName(r.exe, line.exe) && line.valueName.ends_with(*r.shortcut))
+                    if (paths.empty() && r.shortcut && SameName(r.exe, line.exe) &&
+                        line.valueName.ends_with(*r.shortcut))
                         paths.push_back(line.valueName.substr(0, line.valueName.size() - r.shortcut->size()));
             if (paths.empty()) {
                 std::string common = inf_.jux[0].front().valueName;
@@ -999,9 +1006,9 @@ private:
         if (choice.copyOption == coFolderTree && inf_.filesFolderLine)
             doc.ProgramFolder = files;
 
-        const std::string menuPath = choice.menuGroup.empty()
-                                         ? std::string()
-                                         : AddBackslash(choice.menuGroup) + (choice.subGroup ? inf_.programName + "\\" : "");
+        const std::string menuPath = choice.menuGroup.empty() ? std::string()
+                                                              : AddBackslash(choice.menuGroup) +
+                                                                    (choice.subGroup ? inf_.programName + "\\" : "");
         ExeGraph graph = graph_;
         if (choice.scriptOnlyRamdisks)
             for (const ExeRecord& r : scriptOnly_) {
@@ -1068,7 +1075,8 @@ private:
         if (footer == std::string_view::npos || footer < 6 || page.substr(footer - 6, 8) != "<br />\r\n")
             return std::nullopt;
         const std::size_t end = footer - 6;
-        for (std::size_t at = page.rfind(intro, end); at != std::string_view::npos; at = at ? page.rfind(intro, at - 1) : at) {
+        for (std::size_t at = page.rfind(intro, end); at != std::string_view::npos;
+             at = at ? page.rfind(intro, at - 1) : at) {
             std::vector<std::string> shortcuts;
             std::size_t pos = at + intro.size();
             while (pos < end && page.substr(pos).starts_with(head)) {
@@ -1140,9 +1148,9 @@ private:
     std::string envFolder_, zelFolder_;
     ExeGraph graph_;
     std::vector<ExeRecord> scriptOnly_;
-    std::string page_;         // the help page, UTF-8
+    std::string page_;                                // the help page, UTF-8
     mutable std::set<std::string> filesFolderNames_;  // upper case
-    std::string programName_;  // with the line breaks the help page shows
+    std::string programName_;                         // with the line breaks the help page shows
 };
 
 }  // namespace
@@ -1160,7 +1168,8 @@ bool IsScriptName(std::string_view name)
     return name.size() > 12 && name.ends_with(".cmd") && (name.starts_with("ramdisk_") || name.starts_with("autorun_"));
 }
 
-Reconstruction Reconstruct(const PluginContent& content, const clsKitwright& preferences, const std::string& pluginsFolder)
+Reconstruction Reconstruct(const PluginContent& content, const clsKitwright& preferences,
+                           const std::string& pluginsFolder)
 {
     return Rebuilder(content, &preferences, pluginsFolder).Run();
 }

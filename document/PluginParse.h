@@ -22,6 +22,7 @@ struct Reconstruction {
 std::vector<std::string> CreatedScripts(const PluginContent& content);
 
 // The document behind the plugin content (content.infName is set).
-Reconstruction Reconstruct(const PluginContent& content, const clsKitwright& preferences, const std::string& pluginsFolder);
+Reconstruction Reconstruct(const PluginContent& content, const clsKitwright& preferences,
+                           const std::string& pluginsFolder);
 
 }  // namespace kw::pluginparse

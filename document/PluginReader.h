@@ -58,7 +58,8 @@ struct GeneratedPlugin {
     int code = 0;
     std::map<std::string, std::string> files;
 };
-GeneratedPlugin WriteInMemory(const PluginDocument& doc, const clsKitwright& preferences, const std::string& pluginsFolder);
+GeneratedPlugin WriteInMemory(const PluginDocument& doc, const clsKitwright& preferences,
+                              const std::string& pluginsFolder);
 
 // The scripts in the plugin's files\ folder that its writers made, by name.
 std::vector<std::string> CreatedScripts(const std::string& pluginFolder);

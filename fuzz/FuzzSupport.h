@@ -20,12 +20,12 @@ namespace kwfuzz {
 namespace fs = std::filesystem;
 
 // A broken property is a finding: print it and abort, so libFuzzer keeps the input.
-#define KW_CHECK(cond)                                                                   \
-    do {                                                                                 \
-        if (!(cond)) {                                                                   \
+#define KW_CHECK(cond)                                                                        \
+    do {                                                                                      \
+        if (!(cond)) {                                                                        \
             std::fprintf(stderr, "property failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
-            std::abort();                                                                \
-        }                                                                                \
+            std::abort();                                                                     \
+        }                                                                                     \
     } while (0)
 
 class QuietPrompt final : public kw::platform::iPrompt {

@@ -178,9 +178,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (op == 1 && text == "http://")
         KW_CHECK(again.AuthorWebsite().empty());
     // A plain path comes back whole, whether the code page holds it or not.
-    const bool plainPath = !written.empty() && kw::utf::IsValidUtf8(written) && !ProfileBlank(written.front()) &&
-                           !ProfileBlank(written.back()) && written.front() != '"' && written.front() != '\'' &&
-                           std::none_of(written.begin(), written.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    const bool plainPath =
+        !written.empty() && kw::utf::IsValidUtf8(written) && !ProfileBlank(written.front()) &&
+        !ProfileBlank(written.back()) && written.front() != '"' && written.front() != '\'' &&
+        std::none_of(written.begin(), written.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
     if (op == 2 && plainPath)
         KW_CHECK(again.PluginLocation() == WithBackslash(written));
     if (op == 3)

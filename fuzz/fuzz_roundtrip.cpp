@@ -21,15 +21,24 @@ namespace {
 // Pieces texts are made of: what the formats themselves use, so that a value can look like
 // the markup around it; letters the code page has and lacks.
 const char* const kTextPieces[] = {
-    "a", "B", "z", "7", " ", "  ", "\t", "\"", "'", "<", ">", "&", "\\", "/", ":", ";", "=", ",", ", ", ".", "%", "[",
-    "]", "(", ")", "@", "|", "||", "é", "Ü", "€", "Ω", "漢", "😀", "http://", "</div>", "<div>", "<br />", "</h1>",
-    "</tt>", "<kbd>", "</kbd>", "</a>.", "\">", " can be downloaded from: <a href=\"", "<div><tt>", "; ", "\", \"",
-    "ramdisk_", "autorun_", ".cmd", ".exe", "Plugin by ", "Tools", "Hex", "*"};
+    "a",         "B",      "z",          "7",        " ",
+    "  ",        "\t",     "\"",         "'",        "<",
+    ">",         "&",      "\\",         "/",        ":",
+    ";",         "=",      ",",          ", ",       ".",
+    "%",         "[",      "]",          "(",        ")",
+    "@",         "|",      "||",         "é",        "Ü",
+    "€",         "Ω",      "漢",         "😀",        "http://",
+    "</div>",    "<div>",  "<br />",     "</h1>",    "</tt>",
+    "<kbd>",     "</kbd>", "</a>.",      "\">",      " can be downloaded from: <a href=\"",
+    "<div><tt>", "; ",     "\", \"",     "ramdisk_", "autorun_",
+    ".cmd",      ".exe",   "Plugin by ", "Tools",    "Hex",
+    "*"};
 // Line breaks, for the multi-line values.
 const char* const kBreaks[] = {"\r\n", "\n", "\r"};
 // Pieces of file names: valid ones, mostly.
-const char* const kNamePieces[] = {"a", "b", "X", "tool", "view", "1", " ", "-", "_", ".", "é", "Ü", "€", "Ω", "&",
-                                   ",", "'", "(", ")", "#", "%", "ramdisk_", ".cmd", ".exe", ".dll", "con", ";"};
+const char* const kNamePieces[] = {"a", "b", "X", "tool",     "view", "1",    " ",    "-",   "_",
+                                   ".", "é", "Ü", "€",        "Ω",    "&",    ",",    "'",   "(",
+                                   ")", "#", "%", "ramdisk_", ".cmd", ".exe", ".dll", "con", ";"};
 const char* const kFolders[] = {"C:\\Src\\", "C:\\Src\\bin\\", "D:\\Other\\"};
 
 std::string Text(FuzzedDataProvider& in, int maxPieces, bool breaks)
@@ -164,10 +173,13 @@ void Damage(FuzzedDataProvider& in, kw::PluginContent& content)
     std::string& bytes = it->second;
     switch (in.ConsumeIntegralInRange(0, 3)) {
     case 0: bytes.resize(in.ConsumeIntegralInRange<std::size_t>(0, bytes.size())); break;
-    case 1: bytes.insert(in.ConsumeIntegralInRange<std::size_t>(0, bytes.size()), in.ConsumeRandomLengthString(60)); break;
+    case 1:
+        bytes.insert(in.ConsumeIntegralInRange<std::size_t>(0, bytes.size()), in.ConsumeRandomLengthString(60));
+        break;
     case 2:
         for (int n = in.ConsumeIntegralInRange(1, 8); n > 0 && !bytes.empty(); --n)
-            bytes[in.ConsumeIntegralInRange<std::size_t>(0, bytes.size() - 1)] = static_cast<char>(in.ConsumeIntegral<uint8_t>());
+            bytes[in.ConsumeIntegralInRange<std::size_t>(0, bytes.size() - 1)] =
+                static_cast<char>(in.ConsumeIntegral<uint8_t>());
         break;
     default: content.files.erase(it); break;
     }

@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (strict != 0 && c >= 0x20)
             typed += char(c);
     }
-    if (!typed.empty() && !typed.ends_with('.') && !typed.ends_with(' ') && typed.size() <= 255 && kw::utf::IsValidUtf8(typed)) {
+    if (!typed.empty() && !typed.ends_with('.') && !typed.ends_with(' ') && typed.size() <= 255 &&
+        kw::utf::IsValidUtf8(typed)) {
         const std::string base = platform::UpperCase(typed.substr(0, typed.find('.')));
         bool device = false;
         for (const char* d : {"CON", "PRN", "AUX", "NUL", "COM", "LPT"})

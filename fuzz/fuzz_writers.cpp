@@ -12,10 +12,11 @@ using namespace kwfuzz;
 
 namespace {
 
-const std::vector<std::string> kInfSections = {
-    "[Version]",         "[Velmont]",        "[Append]",          "[WinntDirectories]", "[SourceDisksFiles]",
-    "[SourceDisksFolders]", "[Software.AddReg]", "[SetupReg.AddReg]", "[Default.AddReg]",  "[Software.DelReg]",
-    "[Default.DelReg]",  "[AddLine]",        "[DelLine]",         "[SetValue]"};
+const std::vector<std::string> kInfSections = {"[Version]",          "[Velmont]",          "[Append]",
+                                               "[WinntDirectories]", "[SourceDisksFiles]", "[SourceDisksFolders]",
+                                               "[Software.AddReg]",  "[SetupReg.AddReg]",  "[Default.AddReg]",
+                                               "[Software.DelReg]",  "[Default.DelReg]",   "[AddLine]",
+                                               "[DelLine]",          "[SetValue]"};
 
 void CheckFile(const fs::path& file)
 {

@@ -11,10 +11,7 @@ namespace kw::ini {
 namespace {
 
 // The profile API's idea of a blank (0x1A is the old end-of-file mark).
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == 0x1A;
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == 0x1A; }
 
 std::string_view Trim(std::string_view s)
 {
@@ -55,7 +52,8 @@ std::string Document::FromFileText(std::string_view text) const
 std::string Document::OneLine(std::string_view utf8) const
 {
     std::string s(Trim(utf8));
-    std::replace_if(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return ToFileText(s);
 }
 
@@ -66,10 +64,7 @@ std::string Document::StoredFold(std::string_view fileName) const
     return platform::UpperCase(FromFileText(fileName));
 }
 
-std::string Document::WantedFold(std::string_view utf8Name) const
-{
-    return StoredFold(OneLine(utf8Name));
-}
+std::string Document::WantedFold(std::string_view utf8Name) const { return StoredFold(OneLine(utf8Name)); }
 
 Document Document::Parse(std::string_view bytes)
 {
@@ -110,7 +105,8 @@ Document Document::Parse(std::string_view bytes)
         if (eq == std::string_view::npos)
             current.lines.push_back(Line{std::string(line), std::nullopt});
         else
-            current.lines.push_back(Line{std::string(Trim(line.substr(0, eq))), std::string(Trim(line.substr(eq + 1)))});
+            current.lines.push_back(
+                Line{std::string(Trim(line.substr(0, eq))), std::string(Trim(line.substr(eq + 1)))});
     }
     if (doc.sections_.front().lines.empty())
         doc.sections_.erase(doc.sections_.begin());

@@ -25,7 +25,10 @@ public:
     void RemoveKey(std::string_view section, std::string_view key);
     void RemoveSection(std::string_view section);
 
-    bool operator==(const Document& other) const { return encoding_ == other.encoding_ && sections_ == other.sections_; }
+    bool operator==(const Document& other) const
+    {
+        return encoding_ == other.encoding_ && sections_ == other.sections_;
+    }
 
 private:
     enum class Encoding { Ansi, Utf8, Utf16 };  // the last two with their byte-order mark

@@ -17,10 +17,7 @@ const std::string& KeyedList::Item(int position) const
     return entries_[position - 1].value;
 }
 
-bool KeyedList::Contains(const std::string& key) const
-{
-    return folded_.count(platform::UpperCase(key)) != 0;
-}
+bool KeyedList::Contains(const std::string& key) const { return folded_.count(platform::UpperCase(key)) != 0; }
 
 bool KeyedList::Insert(std::size_t at, const std::string& value, const std::string& key)
 {
@@ -30,10 +27,7 @@ bool KeyedList::Insert(std::size_t at, const std::string& value, const std::stri
     return true;
 }
 
-bool KeyedList::Add(const std::string& value, const std::string& key)
-{
-    return Insert(entries_.size(), value, key);
-}
+bool KeyedList::Add(const std::string& value, const std::string& key) { return Insert(entries_.size(), value, key); }
 
 bool KeyedList::AddBefore(const std::string& value, const std::string& key, int position)
 {

@@ -15,11 +15,7 @@ namespace kw {
 namespace {
 
 constexpr const char* kIniName = "Kitwright.ini";
-constexpr const char* kAttention = "Attention";
 constexpr int kMaxSlotIndex = 32767;  // slot indexes are 16-bit numbers for the window
-constexpr int kErrorInvalidName = 123;
-constexpr int kErrorPathTooLong = 206;       // ERROR_FILENAME_EXCED_RANGE
-constexpr int kErrorNoAnsiName = 1113;       // ERROR_NO_UNICODE_TRANSLATION
 // The limits of the plain (not "\\?\") file calls the writers and the shell copy make, in
 // UTF-16 units without the ending NUL: a file path, and a folder the system creates.
 constexpr std::size_t kMaxFilePath = 259;
@@ -57,15 +53,7 @@ int ToLong(const std::string& text)
     return (ec == std::errc() && end == s.data() + s.size() && !s.empty()) ? value : 0;
 }
 
-void Warn(const char* text)
-{
-    platform::ShowMessage(0, text, kAttention, platform::kMbOk | platform::kMbIconWarning);
-}
-
-std::string Upper(const std::string& s)
-{
-    return platform::UpperCase(s);
-}
+std::string Upper(const std::string& s) { return platform::UpperCase(s); }
 
 std::size_t Utf16Length(const std::string& utf8)
 {
@@ -129,6 +117,11 @@ private:
 };
 
 }  // namespace
+
+void ShowWarning(NativeHandle owner, const std::string& text)
+{
+    platform::ShowMessage(owner, text, kAttention, platform::kMbOk | platform::kMbIconWarning);
+}
 
 // ---- Construction and preferences --------------------------------------------------------
 
@@ -260,10 +253,7 @@ void clsKitwright::WritePreference(const char* key, int value)
     WriteIni("Preferences", key, std::to_string(value).c_str());
 }
 
-bool clsKitwright::FileExists(const std::string& path)
-{
-    return !path.empty() && platform::PathExists(path);
-}
+bool clsKitwright::FileExists(const std::string& path) { return !path.empty() && platform::PathExists(path); }
 
 std::string clsKitwright::AddBackslash(const std::string& text)
 {
@@ -459,10 +449,7 @@ std::string clsKitwright::GetFilePath(const std::string& path)
     return slash == std::string::npos ? path : path.substr(0, slash + 1);
 }
 
-std::string clsKitwright::StripNull(const std::string& text)
-{
-    return text.substr(0, text.find('\0'));
-}
+std::string clsKitwright::StripNull(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 KeyedList& clsKitwright::Collection(FileCollection v_eCollection)
 {
@@ -557,7 +544,8 @@ KeyedList clsKitwright::DoSortCollection(const KeyedList& r_colStrings, CompareM
         std::string key = Upper(GetFileName(e.value));
         if (!joined.insert(platform::UpperCase(key)).second)
             continue;
-        items.push_back({&e.value, std::move(key), v_CompareMethod == vbTextCompare ? platform::SortKey(e.value) : std::string()});
+        items.push_back(
+            {&e.value, std::move(key), v_CompareMethod == vbTextCompare ? platform::SortKey(e.value) : std::string()});
     }
     if (v_CompareMethod == vbTextCompare)
         std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.order < b.order; });
@@ -605,7 +593,7 @@ bool clsKitwright::IsSystemFilePathOk(const std::string& v_sPath) const
     // An unresolved folder refuses every file, the empty path included.
     if (!required.empty() && found == required)
         return true;
-    Warn("The file location must match the selected destination");
+    ShowWarning(0, "The file location must match the selected destination");
     return false;
 }
 
@@ -702,7 +690,7 @@ void clsKitwright::Executable(int v_iIndex, const std::string& r_sFile)
         const bool sameName = &other != &slot && !other.Path.empty() && !r_sFile.empty() &&
                               platform::CompareText(GetFileName(other.Path), GetFileName(r_sFile)) == 0;
         if (other.Path == r_sFile || sameName) {
-            Warn("A file with the same name has already been selected");
+            ShowWarning(0, "A file with the same name has already been selected");
             return;
         }
     }
@@ -748,19 +736,14 @@ void clsKitwright::MenuGroup(const std::string& v_sMenuGroup) { m_sMenuGroup = v
 bool clsKitwright::IncSubGroup() const { return m_bIncSubGroup; }
 void clsKitwright::IncSubGroup(bool v_bIncSubGroup) { m_bIncSubGroup = v_bIncSubGroup; }
 
-void clsKitwright::ClearCurrentExecutable()
-{
-    Slot(m_iCurrExecutable, kErrSubscript) = ExecutableSlot{};
-}
+void clsKitwright::ClearCurrentExecutable() { Slot(m_iCurrExecutable, kErrSubscript) = ExecutableSlot{}; }
 
-void clsKitwright::ClearExecutables()
-{
-    m_aExecutables.assign(m_aExecutables.size(), ExecutableSlot{});
-}
+void clsKitwright::ClearExecutables() { m_aExecutables.assign(m_aExecutables.size(), ExecutableSlot{}); }
 
 bool clsKitwright::IsExecutables() const
 {
-    return std::any_of(m_aExecutables.begin(), m_aExecutables.end(), [](const ExecutableSlot& s) { return !s.Path.empty(); });
+    return std::any_of(m_aExecutables.begin(), m_aExecutables.end(),
+                       [](const ExecutableSlot& s) { return !s.Path.empty(); });
 }
 
 bool clsKitwright::IsRamdisk(int v_iIndex) const
@@ -771,13 +754,14 @@ bool clsKitwright::IsRamdisk(int v_iIndex) const
 
 bool clsKitwright::NeedsRamdisk() const
 {
-    return m_eProgramFilesDest == dstPrograms &&
-           std::any_of(m_aExecutables.begin(), m_aExecutables.end(), [](const ExecutableSlot& s) { return s.IncRamdisk != 0; });
+    return m_eProgramFilesDest == dstPrograms && std::any_of(m_aExecutables.begin(), m_aExecutables.end(),
+                                                             [](const ExecutableSlot& s) { return s.IncRamdisk != 0; });
 }
 
 bool clsKitwright::NeedsAutorun() const
 {
-    return std::any_of(m_aExecutables.begin(), m_aExecutables.end(), [](const ExecutableSlot& s) { return s.IncAutorun != 0; });
+    return std::any_of(m_aExecutables.begin(), m_aExecutables.end(),
+                       [](const ExecutableSlot& s) { return s.IncAutorun != 0; });
 }
 
 // ---- Plugin creation ----------------------------------------------------------------------
@@ -797,7 +781,8 @@ bool clsKitwright::IsValidFileName(const std::string& name)
         return false;
     std::string base = name.substr(0, name.find('.'));
     base.erase(base.find_last_not_of(' ') + 1);
-    std::transform(base.begin(), base.end(), base.begin(), [](unsigned char c) { return char(c >= 'a' && c <= 'z' ? c - 32 : c); });
+    std::transform(base.begin(), base.end(), base.begin(),
+                   [](unsigned char c) { return char(c >= 'a' && c <= 'z' ? c - 32 : c); });
     if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL")
         return false;
     if (base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9')
@@ -805,10 +790,7 @@ bool clsKitwright::IsValidFileName(const std::string& name)
     return true;
 }
 
-bool clsKitwright::FitsAnsi(const std::string& text)
-{
-    return platform::FromAnsi(platform::ToAnsi(text)) == text;
-}
+bool clsKitwright::FitsAnsi(const std::string& text) { return platform::FromAnsi(platform::ToAnsi(text)) == text; }
 
 // The plugin name, and the shortcut name of every script the writers will make: each file
 // name valid, and no two scripts of one kind under one name.
@@ -827,8 +809,9 @@ std::vector<std::string> clsKitwright::InvalidNames() const
         if (IsRamdisk(i) && (slot.ShortcutName.empty() || !IsValidFileName("ramdisk_" + slot.ShortcutName + ".cmd") ||
                              !ramdisk.insert(folded).second))
             bad.Add(slot.ShortcutName);
-        if (slot.IncAutorun != 0 && (slot.ShortcutName.empty() || !IsValidFileName("autorun_" + slot.ShortcutName + ".cmd") ||
-                                     !autorun.insert(folded).second))
+        if (slot.IncAutorun != 0 &&
+            (slot.ShortcutName.empty() || !IsValidFileName("autorun_" + slot.ShortcutName + ".cmd") ||
+             !autorun.insert(folded).second))
             bad.Add(slot.ShortcutName);
     }
     return bad.Take();
@@ -908,9 +891,9 @@ std::vector<CreateProblem> clsKitwright::CheckCreate() const
     for (std::string& name : InvalidNames())
         problems.push_back({kErrorInvalidName, std::move(name)});
     for (std::string& name : NonAnsiNames())
-        problems.push_back({kErrorNoAnsiName, std::move(name)});
+        problems.push_back({kErrorNoUnicodeTranslation, std::move(name)});
     for (std::string& path : TooLongPaths())
-        problems.push_back({kErrorPathTooLong, std::move(path)});
+        problems.push_back({kErrorFilenameTooLong, std::move(path)});
     return problems;
 }
 
@@ -941,7 +924,7 @@ int clsKitwright::CreatePlugin()
         // The first kind of problem is the answer; of too-long paths the first is enough.
         const int code = problems.front().code;
         for (const CreateProblem& p : problems)
-            if (p.code == code && (code != kErrorPathTooLong || m_aCreateProblems.empty()))
+            if (p.code == code && (code != kErrorFilenameTooLong || m_aCreateProblems.empty()))
                 m_aCreateProblems.push_back(p.name);
         return code;
     }

@@ -29,6 +29,17 @@ enum CompareMethod : int { vbBinaryCompare = 0, vbTextCompare = 1 };
 // memory, so nothing is ever written (a missing file gives the same defaults, in memory).
 enum class PreferencesAccess { ReadWrite, ReadOnly };
 
+// What the window and the console program report alike: the title of the program's
+// messages, the title of its warnings, and what CreatePlugin answers (the system's codes).
+inline constexpr const char* kAppTitle = "Kitwright";
+inline constexpr const char* kAttention = "Attention";
+inline constexpr int kErrorInvalidName = 123;
+inline constexpr int kErrorAlreadyExists = 183;
+inline constexpr int kErrorFilenameTooLong = 206;        // ERROR_FILENAME_EXCED_RANGE
+inline constexpr int kErrorNoUnicodeTranslation = 1113;  // ERROR_NO_UNICODE_TRANSLATION
+// A warning: titled kAttention, with the warning icon, through the platform's messages.
+void ShowWarning(NativeHandle owner, const std::string& text);
+
 // Something CreatePlugin would refuse before touching the disk: 123 an invalid or shared
 // file name, 1113 a name the ANSI code page cannot hold, 206 a path over the limit.
 struct CreateProblem {

@@ -17,7 +17,10 @@ void clsAppIcon::SetAppIcon(HWND r_hParentWnd, std::string_view r_sResourceID, U
 
     HINSTANCE module = GetModuleHandleW(nullptr);
     std::wstring name = Widen(r_sResourceID);
-    struct Size { int cx, cy; WPARAM which; };
+    struct Size {
+        int cx, cy;
+        WPARAM which;
+    };
     const Size sizes[] = {{SM_CXICON, SM_CYICON, ICON_BIG}, {SM_CXSMICON, SM_CYSMICON, ICON_SMALL}};
     for (const Size& s : sizes) {
         // Shared icons belong to the system; never destroyed here.

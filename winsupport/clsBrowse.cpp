@@ -35,8 +35,8 @@ bool OnTheWayTo(const std::wstring& path, const std::wstring& folder)
 {
     if (path.empty() || path.size() > folder.size())
         return false;
-    if (CompareStringOrdinal(path.c_str(), static_cast<int>(path.size()), folder.c_str(),
-                             static_cast<int>(path.size()), TRUE) != CSTR_EQUAL)
+    if (CompareStringOrdinal(path.c_str(), static_cast<int>(path.size()), folder.c_str(), static_cast<int>(path.size()),
+                             TRUE) != CSTR_EQUAL)
         return false;
     return path.size() == folder.size() || path.back() == L'\\' || folder[path.size()] == L'\\';
 }
@@ -101,10 +101,7 @@ int CALLBACK SelectStartFolder(HWND dialog, UINT message, LPARAM lParam, LPARAM)
 
 }  // namespace
 
-bool clsBrowse::IsNT5OrLater()
-{
-    return IsWindowsVersionOrGreater(5, 0, 0);
-}
+bool clsBrowse::IsNT5OrLater() { return IsWindowsVersionOrGreater(5, 0, 0); }
 
 std::string clsBrowse::AddBackslash(std::string path)
 {

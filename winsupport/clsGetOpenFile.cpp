@@ -1,7 +1,7 @@
 #include "clsGetOpenFile.h"
 
-#include <commdlg.h>
 #include <cderr.h>
+#include <commdlg.h>
 
 #include <algorithm>
 #include <cstddef>

@@ -21,9 +21,8 @@ bool clsGroupbox::CreateGroupBoxControl(HWND r_hParent, HWND r_ctlBoundaryContro
         groups_.push_back(nullptr);
     RECT r = BoundaryRect(r_ctlBoundaryControl, r_hParent);
     HWND box = CreateWindowExW(WS_EX_TRANSPARENT, L"BUTTON", Widen(r_sCaption).c_str(),
-                               WS_CHILD | WS_VISIBLE | BS_GROUPBOX, r.left, r.top, r.right - r.left,
-                               r.bottom - r.top, r_hParent, reinterpret_cast<HMENU>(1),
-                               GetModuleHandleW(nullptr), nullptr);
+                               WS_CHILD | WS_VISIBLE | BS_GROUPBOX, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                               r_hParent, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
     groups_.back() = box;
     return box != nullptr;
 }

@@ -16,10 +16,7 @@ namespace {
 // Written before every handler call, nested dispatches included.
 thread_local UINT g_currentMessage = 0;
 
-std::wstring KeyWindow(HWND hWnd)
-{
-    return std::to_wstring(reinterpret_cast<LONG_PTR>(hWnd));
-}
+std::wstring KeyWindow(HWND hWnd) { return std::to_wstring(reinterpret_cast<LONG_PTR>(hWnd)); }
 
 std::wstring KeyMessage(HWND hWnd, UINT iMsg)
 {
@@ -53,10 +50,7 @@ std::string ExeBaseName()
     return Narrow(name);
 }
 
-std::string ErrorSource()
-{
-    return ExeBaseName() + ".WindowProc";
-}
+std::string ErrorSource() { return ExeBaseName() + ".WindowProc"; }
 
 void ReportHandlerFailure(HWND hWnd, const std::string& text)
 {
@@ -71,10 +65,7 @@ void ReportHandlerFailure(HWND hWnd, const std::string& text)
 
 }  // namespace
 
-UINT clsSubclass::CurrentMessage() const
-{
-    return g_currentMessage;
-}
+UINT clsSubclass::CurrentMessage() const { return g_currentMessage; }
 
 void clsSubclass::RaiseSubclassError(long code)
 {
@@ -117,30 +108,18 @@ void clsSubclass::SetHandlerAt(HWND hWnd, UINT iMsg, LONG_PTR index, iSubclass* 
     WriteProp(hWnd, KeyHandler(hWnd, iMsg, index).c_str(), reinterpret_cast<LONG_PTR>(handler));
 }
 
-LONG_PTR clsSubclass::GetHandlerCount(HWND hWnd, UINT iMsg)
-{
-    return ReadProp(hWnd, KeyHandlerCount(hWnd, iMsg));
-}
+LONG_PTR clsSubclass::GetHandlerCount(HWND hWnd, UINT iMsg) { return ReadProp(hWnd, KeyHandlerCount(hWnd, iMsg)); }
 
 void clsSubclass::SetHandlerCount(HWND hWnd, UINT iMsg, LONG_PTR count)
 {
     WriteProp(hWnd, KeyHandlerCount(hWnd, iMsg).c_str(), count);
 }
 
-LONG_PTR clsSubclass::GetWindowUseCount(HWND hWnd)
-{
-    return ReadProp(hWnd, KeyWindowCount(hWnd));
-}
+LONG_PTR clsSubclass::GetWindowUseCount(HWND hWnd) { return ReadProp(hWnd, KeyWindowCount(hWnd)); }
 
-void clsSubclass::SetWindowUseCount(HWND hWnd, LONG_PTR count)
-{
-    WriteProp(hWnd, KeyWindowCount(hWnd).c_str(), count);
-}
+void clsSubclass::SetWindowUseCount(HWND hWnd, LONG_PTR count) { WriteProp(hWnd, KeyWindowCount(hWnd).c_str(), count); }
 
-WNDPROC clsSubclass::GetPrevWndProc(HWND hWnd)
-{
-    return reinterpret_cast<WNDPROC>(ReadProp(hWnd, KeyWindow(hWnd)));
-}
+WNDPROC clsSubclass::GetPrevWndProc(HWND hWnd) { return reinterpret_cast<WNDPROC>(ReadProp(hWnd, KeyWindow(hWnd))); }
 
 void clsSubclass::SetPrevWndProc(HWND hWnd, WNDPROC proc)
 {
@@ -272,8 +251,7 @@ LRESULT clsSubclass::Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam
 {
     const WNDPROC prev = GetPrevWndProc(hWnd);
     auto callPrev = [&]() {
-        return prev ? CallWindowProcW(prev, hWnd, uMsg, wParam, lParam)
-                    : DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        return prev ? CallWindowProcW(prev, hWnd, uMsg, wParam, lParam) : DefWindowProcW(hWnd, uMsg, wParam, lParam);
     };
 
     const LONG_PTR n = GetHandlerCount(hWnd, uMsg);

@@ -21,10 +21,7 @@ void DestroyOwned(HWND& h)
 
 }  // namespace
 
-clsTabs::~clsTabs()
-{
-    DestroyOwned(tab_);
-}
+clsTabs::~clsTabs() { DestroyOwned(tab_); }
 
 void clsTabs::CreateControl(HWND r_hParentHwnd, HWND r_ctlBoundaryControl)
 {
@@ -33,9 +30,9 @@ void clsTabs::CreateControl(HWND r_hParentHwnd, HWND r_ctlBoundaryControl)
     // The old tabs went with the old window; their panels must not answer for new tabs.
     content_.assign(1, nullptr);
     RECT r = BoundaryRect(boundary_, r_hParentHwnd);
-    tab_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
-                           r.right - r.left, r.bottom - r.top, r_hParentHwnd, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    tab_ =
+        CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, r_hParentHwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 void clsTabs::InsertTab(HWND r_ctlContentControl, std::string_view r_sCaption)

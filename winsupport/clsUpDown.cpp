@@ -26,11 +26,10 @@ void clsUpDown::CreateUpDownControl(HWND r_hParentHwnd, HWND r_hBuddyHwnd, int v
     if (updown_ && IsWindow(updown_))
         DestroyWindow(updown_);
     // Size 0: the control sizes itself against its buddy.
-    updown_ = CreateWindowExW(0, UPDOWN_CLASSW, L"",
-                              WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
-                                  UDS_NOTHOUSANDS,
-                              0, 0, 0, 0, r_hParentHwnd, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr),
-                              nullptr);
+    updown_ =
+        CreateWindowExW(0, UPDOWN_CLASSW, L"",
+                        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
+                        0, 0, 0, r_hParentHwnd, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
     if (!updown_)
         return;
     SendMessageW(updown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(r_hBuddyHwnd), 0);
@@ -52,10 +51,7 @@ void clsUpDown::Width(int v_lWidth)
     SetWindowPos(buddy, nullptr, b.left, b.top, left - gap_ - b.left, b.bottom - b.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool clsUpDown::Enabled() const
-{
-    return updown_ && IsWindowEnabled(updown_);
-}
+bool clsUpDown::Enabled() const { return updown_ && IsWindowEnabled(updown_); }
 
 void clsUpDown::Enabled(bool v_bEnabled)
 {

@@ -11,8 +11,7 @@ public:
     clsUpDown(const clsUpDown&) = delete;
     clsUpDown& operator=(const clsUpDown&) = delete;
 
-    void CreateUpDownControl(HWND r_hParentHwnd, HWND r_hBuddyHwnd, int v_iMinRange, int v_iMaxRange,
-                             int v_iPosition);
+    void CreateUpDownControl(HWND r_hParentHwnd, HWND r_hBuddyHwnd, int v_iMinRange, int v_iMaxRange, int v_iPosition);
     // Makes the control v_lWidth pixels wide at the buddy's right edge, the buddy giving or
     // taking the difference (the control sizes itself the same at every DPI).
     void Width(int v_lWidth);

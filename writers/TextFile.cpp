@@ -15,10 +15,6 @@ WriteError::WriteError(std::string path, unsigned long code, std::string systemT
 
 namespace writers {
 
-namespace {
-constexpr unsigned long kErrorInvalidName = 123;
-}  // namespace
-
 void TextFile::Line(std::string_view text)
 {
     const std::string_view lineEnd = breaks_ == Breaks::CrLf ? "\r\n" : " ";

@@ -36,9 +36,9 @@ namespace {
 
 void WriteHelpHead(const clsKitwright& kw, TextFile& f)
 {
-    for (const char* line : {"<html>", "<head>", "<style type=\"text/css\">", "<!--",
-                             "kbd {border: 1px solid #CCC; margin-left: 1em}", "-->", "</style>", "</head>", "<body>",
-                             "<div><em>Velmont v3 plugin</em></div>", "<hr>"})
+    for (const char* line :
+         {"<html>", "<head>", "<style type=\"text/css\">", "<!--", "kbd {border: 1px solid #CCC; margin-left: 1em}",
+          "-->", "</style>", "</head>", "<body>", "<div><em>Velmont v3 plugin</em></div>", "<hr>"})
         f.Line(line);
     f.Line("<h1>" + kw.ProgramName() + "</h1>");
 }
@@ -103,8 +103,7 @@ void WriteHelpFiles(const clsKitwright& kw, TextFile& f)
             f.Line("<div>Put the program files including sub-folders into the <tt>files</tt>" + inFolder);
         f.Line("<br />");
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -179,8 +179,7 @@ void WriteJuxShortcuts(const clsKitwright& kw, TextFile& f, JuxShortcutKind kind
             wanted = kw.IncJuxQlaunch(i);
             key = "Quicklaunch";
             break;
-        default:
-            throw RuntimeError(kErrInvalidArgument);
+        default: throw RuntimeError(kErrInvalidArgument);
         }
         if (wanted == cvUnchecked)
             continue;

@@ -23,8 +23,7 @@ void WriteMenuXmlFile(const clsKitwright& kw)
     WriteMenuXmlGroups(kw, f);
     WriteMenuXmlItems(kw, f);
     WriteMenuXmlFooter(f);
-    f.Save(writers::PluginFolder(kw),
-           kw.PluginName() + (kw.ZelFileName() != cvUnchecked ? "_zelmenu.xml" : ".xml"));
+    f.Save(writers::PluginFolder(kw), kw.PluginName() + (kw.ZelFileName() != cvUnchecked ? "_zelmenu.xml" : ".xml"));
 }
 
 namespace {
@@ -57,7 +56,8 @@ void WriteMenuXmlItems(const clsKitwright& kw, TextFile& f)
     for (int i = 0; i <= kw.MaxExecutables(); ++i) {
         if (kw.Executable(i).empty())
             continue;
-        const std::string target = d + (kw.IsRamdisk(i) ? "ramdisk_" + kw.ShortcutName(i) + ".cmd" : kw.ExecutableName(i));
+        const std::string target =
+            d + (kw.IsRamdisk(i) ? "ramdisk_" + kw.ShortcutName(i) + ".cmd" : kw.ExecutableName(i));
         const std::string rest = " CMD=\"RUN\" FUNC=\"" + target + "\" PARM=\"1\">" + kw.ShortcutName(i) + "</MITEM>";
         switch (kw.ZelVersion()) {
         case zvUpTo0348:
@@ -66,8 +66,7 @@ void WriteMenuXmlItems(const clsKitwright& kw, TextFile& f)
         case zvFrom0349:
             f.Line("\t\t<MITEM TYPE=\"ITEM\" VISIBILITY=\"@Shl(@Not(@FileExists(" + target + ")),'1')\"" + rest);
             break;
-        default:
-            break;
+        default: break;
         }
     }
 }

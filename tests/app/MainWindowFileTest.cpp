@@ -417,7 +417,7 @@ TEST_F(FileTest, RecentFilesKeepTheLastEightWithNonAnsiPathsWhole)
     EXPECT_EQ(f->txtPluginName.Text(), "P8");
 }
 
-TEST_F(FileTest, ADamagedDescriptionIsRefusedAndTheWindowStaysAsItWas)
+TEST_F(FileTest, ADamagedDescriptionOrAForeignInfIsRefusedAndTheWindowStaysAsItWas)
 {
     Type(f->txtPluginName, "Kept");
     const std::string kwp = MakeFile("bad.kwp", std::string("\x00\x01garbage", 9));
@@ -429,6 +429,17 @@ TEST_F(FileTest, ADamagedDescriptionIsRefusedAndTheWindowStaysAsItWas)
     EXPECT_EQ(f->txtPluginName.Text(), "Kept");
     EXPECT_EQ(CaptionNow(), kTitle);
     EXPECT_TRUE(f->Unsaved());
+
+    // An INF some other program wrote is no plugin of ours: said so, nothing changes.
+    const std::string inf = MakeFile("driver\\driver.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\n");
+    prompt.shown.clear();
+    prompt.answers = {kIdNo};
+    DropOnWindow(inf);
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_TRUE(prompt.shown[1].text.starts_with("No plugin could be opened from " + root + "\\driver"))
+        << prompt.shown[1].text;
+    EXPECT_EQ(f->txtPluginName.Text(), "Kept");
+    EXPECT_EQ(ReadAll(inf), "[Version]\r\nSignature=\"$Windows NT$\"\r\n");
     EXPECT_TRUE(f->RecentFiles().empty());
 }
 

@@ -114,8 +114,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string cli = argv[1];
-    const fs::path base =
-        fs::temp_directory_path() / ("kwclibench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const fs::path base = fs::temp_directory_path() /
+                          ("kwclibench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     const fs::path prog = base / "prog";
     fs::create_directories(base);
     MakeTree(prog);
@@ -164,8 +164,8 @@ int main(int argc, char** argv)
         bestCli = std::min(bestCli, made);
     }
     const double ratio = bestCli / bestPlain;
-    std::printf("cli_best: %s %.3f s, kitwright-cli create %.3f s, ratio %.2f (target <= %.1f)\n", kPlainName, bestPlain,
-                bestCli, ratio, kTarget);
+    std::printf("cli_best: %s %.3f s, kitwright-cli create %.3f s, ratio %.2f (target <= %.1f)\n", kPlainName,
+                bestPlain, bestCli, ratio, kTarget);
     std::error_code ec;
     fs::remove_all(base, ec);
     return failures == 0 ? 0 : 1;

@@ -109,7 +109,8 @@ int wmain()
     std::printf("program files listed %d, copied %d, create took %lu ms\n", listed, copied, took);
     for (const auto& m : prompt.shown)
         std::printf("message: %s | %s\n", m.title.c_str(), m.text.c_str());
-    std::printf("working set of the bare process (Wine's own): %lu KB\n", static_cast<unsigned long>(Kb(atStart.WorkingSetSize)));
+    std::printf("working set of the bare process (Wine's own): %lu KB\n",
+                static_cast<unsigned long>(Kb(atStart.WorkingSetSize)));
     std::printf("working set with the window loaded: %lu KB\n", static_cast<unsigned long>(Kb(loaded.WorkingSetSize)));
     std::printf("peak working set above the bare process: %lu KB\n",
                 static_cast<unsigned long>(Kb(after.PeakWorkingSetSize - atStart.WorkingSetSize)));

@@ -184,8 +184,7 @@ int wmain(int argc, wchar_t** argv)
     kwscript::Click(main->chkAppendMenuGroup.hWnd());
 
     HWND tab = kwscript::FindChildOfClass(g_main, L"SysTabControl32");
-    const wchar_t* pages[] = {L"main-information", L"main-program-files", L"main-system-files",
-                              L"main-executables"};
+    const wchar_t* pages[] = {L"main-information", L"main-program-files", L"main-system-files", L"main-executables"};
     for (int i = 3; i >= 0; --i) {  // ends on the first page, as the program starts
         kwscript::ClickTab(tab, i);
         kwscript::Pump(400);

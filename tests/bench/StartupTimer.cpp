@@ -104,7 +104,8 @@ int wmain(int argc, wchar_t** argv)
             continue;
         }
         std::printf("startup_ms %ls best %.1f median %.1f\n", argv[p], t.front(), t[t.size() / 2]);
-        std::printf("peak_ws_kb %ls %lu\n", argv[p], static_cast<unsigned long>(peaks[static_cast<size_t>(p - 2)] / 1024));
+        std::printf("peak_ws_kb %ls %lu\n", argv[p],
+                    static_cast<unsigned long>(peaks[static_cast<size_t>(p - 2)] / 1024));
     }
     return rc;
 }

@@ -15,23 +15,14 @@ namespace {
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
 {
     switch (msg) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return TRUE;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return TRUE;
-    default:
-        return FALSE;
+    case WM_INITDIALOG: return TRUE;
+    case WM_CLOSE: DestroyWindow(hwnd); return TRUE;
+    case WM_DESTROY: PostQuitMessage(0); return TRUE;
+    default: return FALSE;
     }
 }
 
-INT_PTR CALLBACK PageProc(HWND, UINT msg, WPARAM, LPARAM)
-{
-    return msg == WM_INITDIALOG;
-}
+INT_PTR CALLBACK PageProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
 }  // namespace
 

@@ -57,7 +57,8 @@ void MakeTree(const fs::path& prog)
         fs::create_directories(dir);
         for (int i = 0; i < kFilesPerFolder; ++i, ++n) {
             const size_t size = 4096 + static_cast<size_t>(n) * 7919 % 32768;
-            std::ofstream(dir / ("file" + std::to_string(i) + ".dat"), std::ios::binary).write(data.data(), static_cast<std::streamsize>(size));
+            std::ofstream(dir / ("file" + std::to_string(i) + ".dat"), std::ios::binary)
+                .write(data.data(), static_cast<std::streamsize>(size));
         }
     }
 }
@@ -93,7 +94,8 @@ public:
 
 int main()
 {
-    const fs::path base = fs::temp_directory_path() / ("kwbench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const fs::path base = fs::temp_directory_path() /
+                          ("kwbench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     const fs::path prog = base / "prog";
     fs::create_directories(base);
     SilentPrompt prompt;
@@ -143,16 +145,17 @@ int main()
 
         const TreeSize copiedPlain = Measure(plainTarget);
         const TreeSize copiedModel = Measure(base / ("out" + std::to_string(round)) / "Bench" / "files");
-        if (copiedPlain.files != source.files || copiedPlain.bytes != source.bytes || copiedModel.files != source.files ||
-            copiedModel.bytes != source.bytes) {
+        if (copiedPlain.files != source.files || copiedPlain.bytes != source.bytes ||
+            copiedModel.files != source.files || copiedModel.bytes != source.bytes) {
             std::printf("round %d: copies differ from the source (plain %ld files, model %ld files)\n", round,
                         copiedPlain.files, copiedModel.files);
             ++failures;
         }
         std::printf("round %d: plain copy %.3f s, CreatePlugin+CopyFiles %.3f s, ratio %.2f\n", round, plain, model,
                     model / plain);
-        std::printf("         (model set-up %.3f s, CreatePlugin %.3f s, CopyFiles %.3f s; platform ShellCopy alone %.3f s)\n",
-                    model - create - copy, create, copy, shell);
+        std::printf(
+            "         (model set-up %.3f s, CreatePlugin %.3f s, CopyFiles %.3f s; platform ShellCopy alone %.3f s)\n",
+            model - create - copy, create, copy, shell);
         bestPlain = std::min(bestPlain, plain);
         bestModel = std::min(bestModel, model);
     }

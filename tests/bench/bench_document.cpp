@@ -49,8 +49,9 @@ public:
 
 int main()
 {
-    const fs::path base = fs::temp_directory_path() /
-                          ("kwbench-doc-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const fs::path base =
+        fs::temp_directory_path() /
+        ("kwbench-doc-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     const fs::path src = base / "src";
     fs::create_directories(src);
     fs::create_directories(base / "prog");
@@ -116,13 +117,15 @@ int main()
         fs::create_directories(fresh);
         auto runFresh = [&] {
             bestFresh = std::min(bestFresh, Milliseconds([&] {
-                failures += kw::CreatePluginIn(kw, ToModel(fresh)).status != kw::BuildResult::Status::Made;
-            }));
+                                     failures +=
+                                         kw::CreatePluginIn(kw, ToModel(fresh)).status != kw::BuildResult::Status::Made;
+                                 }));
         };
         auto runReplace = [&] {
             bestReplace = std::min(bestReplace, Milliseconds([&] {
-                failures += kw::ReplacePlugin(kw, parent).status != kw::BuildResult::Status::Made;
-            }));
+                                       failures +=
+                                           kw::ReplacePlugin(kw, parent).status != kw::BuildResult::Status::Made;
+                                   }));
         };
         if (round % 2) {
             runFresh();

@@ -63,7 +63,9 @@ double NowMs()
 #ifdef _WIN32
     FILETIME created, exited, kernel, user;
     GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto ms = [](const FILETIME& t) { return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; };
+    auto ms = [](const FILETIME& t) {
+        return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4;
+    };
     return ms(kernel) + ms(user);
 #else
     timespec t{};
@@ -96,7 +98,8 @@ std::vector<std::string> Paths(int n)
 std::string FileName(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
 
 template <class Model>
-constexpr bool kBatchRemoval = requires(Model& m, const std::vector<std::string>& names) {
+constexpr bool kBatchRemoval = requires(Model& m, const std::vector<std::string>& names)
+{
     m.DeleteFilesFrom(kw::fcProgramFiles, names);
 };
 

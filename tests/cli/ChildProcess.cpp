@@ -69,7 +69,8 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
     CreatePipe(&errRead, &errWrite, &inherit, 0);
     SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    HANDLE input =
+        CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
 
     std::wstring commandLine = Quote(Wide(program));
     for (const std::string& a : args)

@@ -32,8 +32,9 @@ protected:
     ChildResult CreateCase(const Case& c, const fs::path& plugins, std::vector<std::string> more = {})
     {
         const fs::path data = CliData() / c.folder;
-        std::vector<std::string> args = {"create", Utf8(data / PathOf(c.description)), "--ini",
-                                         Utf8(data / PathOf(c.ini)), "--plugins", Arg(plugins)};
+        std::vector<std::string> args = {"create",    Utf8(data / PathOf(c.description)),
+                                         "--ini",     Utf8(data / PathOf(c.ini)),
+                                         "--plugins", Arg(plugins)};
         args.insert(args.end(), more.begin(), more.end());
         return Cli(args);
     }
@@ -155,7 +156,8 @@ TEST_F(Create, WhatTheWindowWouldWarnAboutRefusesTheWholePlugin)
     ExpectRefused(Tool({}, {"[Executable 0]", "Path=P\\run.exe", "ShortcutName=a|b", "Autorun=1"}),
                   "\"a|b\": not a valid file name (123).");
     WriteBytes(base_ / "P" / PathOf("\xCE\xA9mega.dll"), "omega");
-    ExpectRefused(Tool({"File=P\\\xCE\xA9mega.dll"}), "\xCE\xA9mega.dll\": a name the system's code page cannot hold (1113).");
+    ExpectRefused(Tool({"File=P\\\xCE\xA9mega.dll"}),
+                  "\xCE\xA9mega.dll\": a name the system's code page cannot hold (1113).");
     const std::string longName(230, 'x');
     WriteBytes(base_ / "P" / PathOf(longName + ".dll"), "long");
     ExpectRefused(Tool({"File=P\\" + longName + ".dll"}), ": the path is over the limit (206).");
@@ -242,7 +244,8 @@ TEST_F(Create, ACopyThatFailsEndsWithThreeAndReplaceKeepsTheOldPlugin)
     EXPECT_EQ(r.code, 3) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(Contains(r.err, "Attention: The program files could not be copied to " +
-                                    Shown(base_ / "plugins" / "Tree" / "files"))) << r.err;
+                                    Shown(base_ / "plugins" / "Tree" / "files")))
+        << r.err;
 
     // Over the old plugin: whole or nothing, so the old one stays as it was, byte for byte,
     // and no temporary folder is left beside it.
@@ -288,7 +291,8 @@ TEST_F(Create, PathsBeyondTheCodePageArriveWhole)
     const fs::path in = base_ / PathOf("\xCE\xA9mega \xE6\x97\xA5\xE6\x9C\xAC");
     fs::copy(CliData() / "hextools", in, fs::copy_options::recursive);
     const fs::path plugins = base_ / PathOf("\xCE\xA9 plugins");
-    const ChildResult r = Cli({"create", Arg(in / "HexTools.kwp"), "--ini", Arg(in / "prefs.ini"), "--plugins", Arg(plugins)});
+    const ChildResult r =
+        Cli({"create", Arg(in / "HexTools.kwp"), "--ini", Arg(in / "prefs.ini"), "--plugins", Arg(plugins)});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Plugin has been created: " + Shown(plugins / "HexTools") + kEol);
     ExpectSameFolder(CliData() / "hextools" / "expected" / "HexTools", plugins / "HexTools");

@@ -12,8 +12,8 @@ protected:
     void Make(const std::string& folder, const std::string& description, const std::string& ini)
     {
         const fs::path data = CliData() / folder;
-        const ChildResult r = Cli({"create", Utf8(data / PathOf(description)), "--ini", Utf8(data / PathOf(ini)),
-                                   "--plugins", In("made")});
+        const ChildResult r = Cli(
+            {"create", Utf8(data / PathOf(description)), "--ini", Utf8(data / PathOf(ini)), "--plugins", In("made")});
         ASSERT_EQ(r.code, 0) << r.err;
     }
 
@@ -153,11 +153,10 @@ TEST_F(ImportCheck, CheckListsEveryProblemOneLineEachAndWritesNothing)
     WriteBytes(base_ / "P" / PathOf(longName + ".dll"), "long");
     WriteBytes(base_ / "P" / "run.exe", "run");
     fs::create_directories(base_ / "plugins" / "Tool" / "files");
-    const fs::path kwp = Description("Tool.kwp", {"[Kitwright]", "Format=1", "[Information]", "PluginName=Tool",
-                                                  "[Program Files]", "File=P\\a.dll", "File=Q\\a.dll",
-                                                  "File=P\\gone.dll", "File=P\\\xCE\xA9mega.dll",
-                                                  "File=P\\" + longName + ".dll", "[Executable 0]", "Path=P\\run.exe",
-                                                  "ShortcutName=a|b", "Autorun=1"});
+    const fs::path kwp = Description(
+        "Tool.kwp", {"[Kitwright]", "Format=1", "[Information]", "PluginName=Tool", "[Program Files]", "File=P\\a.dll",
+                     "File=Q\\a.dll", "File=P\\gone.dll", "File=P\\\xCE\xA9mega.dll", "File=P\\" + longName + ".dll",
+                     "[Executable 0]", "Path=P\\run.exe", "ShortcutName=a|b", "Autorun=1"});
     const std::string before = Listing(base_);
     const ChildResult r = Cli({"check", Arg(kwp), "--plugins", In("plugins")});
     EXPECT_EQ(r.code, 1);

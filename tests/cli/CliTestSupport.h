@@ -108,8 +108,8 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        base_ = fs::temp_directory_path() / ("kwcli-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                                             std::to_string(std::random_device{}()));
+        base_ = fs::temp_directory_path() / ("kwcli-" + std::string(info->test_suite_name()) + "-" + info->name() +
+                                             "-" + std::to_string(std::random_device{}()));
         fs::remove_all(base_);
         fs::create_directories(base_);
     }

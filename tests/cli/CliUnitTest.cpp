@@ -47,9 +47,9 @@ TEST(CommandLineTest, OptionsBeforeAndAfterTheCommand)
 {
     StringConsole console;
     Options o;
-    ASSERT_FALSE(ParseCommandLine({"--ini", "my.ini", "create", "x.kwp", "--plugins", "out", "--replace",
-                                   "--windows-folder", "D:\\WINNT"},
-                                  o, console));
+    ASSERT_FALSE(ParseCommandLine(
+        {"--ini", "my.ini", "create", "x.kwp", "--plugins", "out", "--replace", "--windows-folder", "D:\\WINNT"}, o,
+        console));
     EXPECT_EQ(o.command, Command::Create);
     EXPECT_EQ(o.input, "x.kwp");
     EXPECT_EQ(o.pluginsFolder, "out");

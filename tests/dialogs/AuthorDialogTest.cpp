@@ -11,7 +11,10 @@ const char* const kIni =
 
 class AuthorDialog : public DialogTest {
 protected:
-    void Open(const std::function<void()>& script) { Drive([this] { kw::ShowAuthorDialog(Model(), nullptr); }, script); }
+    void Open(const std::function<void()>& script)
+    {
+        Drive([this] { kw::ShowAuthorDialog(Model(), nullptr); }, script);
+    }
     void ExpectStored()
     {
         EXPECT_EQ(Text(IDC_TXT_AUTHOR_NAME), "Ann");
@@ -104,8 +107,9 @@ TEST_F(AuthorDialog, EmptyStoredWebsiteIsNoChangeAndOkStoresEveryBox)
         Click(IDC_CMD_AUTHOR_OK);
     });
     EXPECT_EQ(Model().AuthorName(), "Zo\xc3\xab");
-    EXPECT_EQ(Ini(), "[Preferences]\r\nIncAuthor=1\r\n[Personal]\r\nName=Zo\xeb\r\nWebsite=w.example\r\n"
-                     "Contact=z@w\r\nComment=c=1\r\n");
+    EXPECT_EQ(Ini(),
+              "[Preferences]\r\nIncAuthor=1\r\n[Personal]\r\nName=Zo\xeb\r\nWebsite=w.example\r\n"
+              "Contact=z@w\r\nComment=c=1\r\n");
 }
 
 }  // namespace

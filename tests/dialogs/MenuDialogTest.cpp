@@ -10,7 +10,10 @@ const char* const kIni = "[Preferences]\r\nIncAuthor=1\r\n[MenuGroup]\r\n0=Games
 
 class MenuDialog : public DialogTest {
 protected:
-    void Open(const std::function<void()>& script) { Drive([this] { kw::ShowMenuDialog(Model(), nullptr); }, script); }
+    void Open(const std::function<void()>& script)
+    {
+        Drive([this] { kw::ShowMenuDialog(Model(), nullptr); }, script);
+    }
     std::vector<std::string> Groups() const
     {
         std::vector<std::string> items;
@@ -54,7 +57,8 @@ TEST_F(MenuDialog, EnterAddsAtTheEndAndASecondEnterSaves)
         EXPECT_EQ(DefaultId(), IDC_CMD_MENU_OK);
         Key(VK_RETURN);
     });
-    EXPECT_EQ(Ini(), "[Preferences]\r\nIncAuthor=1\r\n[MenuGroup]\r\n0=Games\r\n1=System Tools\r\n2=Office\r\n3=Audio\r\n");
+    EXPECT_EQ(Ini(),
+              "[Preferences]\r\nIncAuthor=1\r\n[MenuGroup]\r\n0=Games\r\n1=System Tools\r\n2=Office\r\n3=Audio\r\n");
 }
 
 // Blanks around a name would be lost in the file, a name of blanks only would end the
@@ -77,8 +81,9 @@ TEST_F(MenuDialog, NamesAreTrimmedAndNeitherBlankNorRepeated)
         EXPECT_EQ(Groups(), (Names{"Games", "System Tools", "Office", "Zed", "ToolsUtils"}));
         Key(VK_RETURN);
     });
-    EXPECT_EQ(Ini(), "[Preferences]\r\nIncAuthor=1\r\n[MenuGroup]\r\n0=Games\r\n1=System Tools\r\n2=Office\r\n3=Zed\r\n"
-                     "4=ToolsUtils\r\n");
+    EXPECT_EQ(Ini(),
+              "[Preferences]\r\nIncAuthor=1\r\n[MenuGroup]\r\n0=Games\r\n1=System Tools\r\n2=Office\r\n3=Zed\r\n"
+              "4=ToolsUtils\r\n");
 }
 
 TEST_F(MenuDialog, DeleteRemovesEverySelectedNameAndCancelKeepsTheStoredList)

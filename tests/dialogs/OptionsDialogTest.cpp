@@ -8,7 +8,10 @@ namespace {
 
 class OptionsDialog : public DialogTest {
 protected:
-    void Open(const std::function<void()>& script) { Drive([this] { kw::ShowOptionsDialog(Model(), nullptr); }, script); }
+    void Open(const std::function<void()>& script)
+    {
+        Drive([this] { kw::ShowOptionsDialog(Model(), nullptr); }, script);
+    }
     int Checked(int id) const { return static_cast<int>(SendMessageW(Item(id), BM_GETCHECK, 0, 0)); }
     int Version() const { return static_cast<int>(SendMessageW(Item(IDC_CBO_ZEL_VERSION), CB_GETCURSEL, 0, 0)); }
     void PickVersion(UINT vk)

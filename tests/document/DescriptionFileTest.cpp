@@ -1,6 +1,6 @@
 // Documents taken from and put into the model, and description files (.kwp) on disk.
-#include "ModelTestSupport.h"
 #include "document/DescriptionFile.h"
+#include "ModelTestSupport.h"
 #include "document/PluginDocument.h"
 #ifdef _WIN32
 #include <windows.h>
@@ -26,9 +26,11 @@ PluginDocument FullDocument(const std::string& base)
     doc.ProgramFiles = {base + "src\\readme.txt", "D:\\Other\\Ω.dll", base + "bin\\tool.exe"};
     doc.SystemFilesDest = kw::dstWindows;
     doc.SystemFiles = {"notepad.exe", "msvcrt.dll"};
-    doc.Executables[0] = {base + "bin\\tool.exe", "Tool=1", kw::cvChecked, kw::cvChecked, kw::cvUnchecked, kw::cvChecked};
+    doc.Executables[0] = {base + "bin\\tool.exe", "Tool=1",        kw::cvChecked,
+                          kw::cvChecked,          kw::cvUnchecked, kw::cvChecked};
     doc.Executables[3] = {"", "", kw::CheckValue(-1), kw::cvUnchecked, kw::CheckValue(2), kw::cvUnchecked};
-    doc.Executables[9] = {"E:\\漢字\\viewer.exe", "Viewer 👀", kw::cvUnchecked, kw::cvChecked, kw::cvChecked, kw::cvUnchecked};
+    doc.Executables[9] = {"E:\\漢字\\viewer.exe", "Viewer 👀",    kw::cvUnchecked,
+                          kw::cvChecked,          kw::cvChecked, kw::cvUnchecked};
     doc.IncZelMenu = kw::cvChecked;
     doc.IncJuxMenu = kw::cvUnchecked;
     doc.MenuGroup = "Tools\\Hex";
@@ -119,7 +121,8 @@ TEST_F(DescriptionFile, DamagedFilesAreRefusedNamingFileAndLine)
         {"[Kitwright]\r\nFormat=1\r\n[Garden]\r\n", "line 3: the unknown section [Garden]"},
         {"[Kitwright]\r\nFormat=1\r\n[Executable 10]\r\n", "numbered 0 to 9"},
         {"[Kitwright]\r\nFormat=1\r\n[Program Files]\r\nCopyMode=Sideways\r\n", "Files or FolderTree"},
-        {"[Kitwright]\r\nFormat=1\r\n[Executables]\r\nMenuGroup=a\r\nmenugroup=b\r\n", "line 5: \"menugroup\" a second time"},
+        {"[Kitwright]\r\nFormat=1\r\n[Executables]\r\nMenuGroup=a\r\nmenugroup=b\r\n",
+         "line 5: \"menugroup\" a second time"},
         {"[Kitwright]\r\nFormat=1\r\n[Information]\r\n[information]\r\n", "a second time"},
         {"[Kitwright]\r\nFormat=1\r\njust words\r\n", "line 3: a line that is neither"},
         {"[Kitwright]\r\nFormat=1\r\n[Information\r\n", "closing"},
@@ -141,12 +144,14 @@ TEST_F(DescriptionFile, DamagedFilesAreRefusedNamingFileAndLine)
 TEST_F(DescriptionFile, NewerFormatIsRefusedAsNewerWhateverFollows)
 {
     const std::string path = Folder("w") + "future.kwp";
-    MakeFile("w\\future.kwp", "\xEF\xBB\xBF; from a later Kitwright\r\n[Kitwright]\r\nFormat=2\r\n[Hologram]\r\nbinary\x01\xFF\r\n");
+    MakeFile("w\\future.kwp",
+             "\xEF\xBB\xBF; from a later Kitwright\r\n[Kitwright]\r\nFormat=2\r\n[Hologram]\r\nbinary\x01\xFF\r\n");
     kw::DescriptionReading r = kw::LoadDescription(path);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.newer);
-    EXPECT_EQ(r.message, "\"" + path + "\" was saved by a newer version of Kitwright (description format 2). "
-                                        "This version opens format 1 only.");
+    EXPECT_EQ(r.message, "\"" + path +
+                             "\" was saved by a newer version of Kitwright (description format 2). "
+                             "This version opens format 1 only.");
 
     r = kw::LoadDescription(Folder("w") + "absent.kwp");
     EXPECT_FALSE(r.ok);
@@ -156,7 +161,8 @@ TEST_F(DescriptionFile, NewerFormatIsRefusedAsNewerWhateverFollows)
 TEST_F(DescriptionFile, AHandWrittenFileNeedsOnlyWhatItSets)
 {
     kw::DescriptionReading r = kw::ParseDescription(
-        "  [kitwright]  \n format = 1 \n\n[Information]\nPluginName = Tiny \n# a comment\n[Executable 2]\nPath=tiny.exe\n",
+        "  [kitwright]  \n format = 1 \n\n[Information]\nPluginName = Tiny \n# a comment\n[Executable "
+        "2]\nPath=tiny.exe\n",
         Folder("w"), "tiny.kwp");
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(r.document.PluginName, "Tiny");

@@ -109,7 +109,8 @@ TEST_F(PluginBuilder, ReplaceThatFailsAtAnyStepLeavesTheOldPluginByteForByte)
         } else {
             EXPECT_EQ(r.status, Status::Failed);
             EXPECT_EQ(r.code, code);
-            EXPECT_NE(r.message.find("The plugin " + plugin + " could not be replaced."), std::string::npos) << r.message;
+            EXPECT_NE(r.message.find("The plugin " + plugin + " could not be replaced."), std::string::npos)
+                << r.message;
             EXPECT_NE(r.message.find(kw::platform::ErrorText(code)), std::string::npos) << r.message;
             EXPECT_NE(r.message.find("The plugin that was there is unchanged."), std::string::npos) << r.message;
         }

@@ -100,7 +100,8 @@ protected:
         prefs->DetachPreferences();
     }
 
-    void Author(const std::string& name, const std::string& website, const std::string& contact, const std::string& comment)
+    void Author(const std::string& name, const std::string& website, const std::string& contact,
+                const std::string& comment)
     {
         prefs->AuthorName(name);
         prefs->AuthorWebsite(website);
@@ -249,7 +250,8 @@ TEST_F(PluginReader, ForeignAndDamagedFoldersAreReadAsFarAsTheyGo)
         return r;
     };
     auto mentions = [](const std::vector<std::string>& texts, const std::string& part) {
-        return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
+        return std::any_of(texts.begin(), texts.end(),
+                           [&](const std::string& t) { return t.find(part) != std::string::npos; });
     };
 
     // No plugin at all.

@@ -177,8 +177,8 @@ TEST_F(FormsTest, TextBoxRaisesChangeOnlyWhenTheTextChanges)
     f.txtMulti.Text("one\r\ntwo");
     f.txtReadOnly.Text("fixed");
     f.txtReadOnly.Text("fixed");
-    EXPECT_EQ(Log(), (Lines{"txt.Change alpha", "txt.Change beta", "txtMulti.Change one\r\ntwo",
-                            "txtReadOnly.Change fixed"}));
+    EXPECT_EQ(Log(),
+              (Lines{"txt.Change alpha", "txt.Change beta", "txtMulti.Change one\r\ntwo", "txtReadOnly.Change fixed"}));
     // A handler that sets its own box again: one more event, none repeated.
     f.txt.Change = [this] {
         f.log.push_back("txt.Change " + f.txt.Text());
@@ -590,8 +590,8 @@ TEST_F(FormsTest, BackColorIsAnsweredByColourMessages)
 {
     HDC dc = GetDC(f.hWnd());
     f.txt.BackColor(0x00336699);
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(f.hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                                                       reinterpret_cast<LPARAM>(f.txt.hWnd())));
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(f.hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(f.txt.hWnd())));
     ASSERT_NE(brush, nullptr);
     LOGBRUSH lb{};
     GetObjectW(brush, sizeof(lb), &lb);
@@ -607,9 +607,9 @@ TEST_F(FormsTest, BackColorIsAnsweredByColourMessages)
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
     GetComboBoxInfo(f.cboEdit.hWnd(), &info);
-    EXPECT_EQ(SendMessageW(f.hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(info.hwndItem)),
-              reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)));
+    EXPECT_EQ(
+        SendMessageW(f.hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(info.hwndItem)),
+        reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)));
     f.pic.BackColor(0x00FFFFFF);
     brush = reinterpret_cast<HBRUSH>(SendMessageW(f.pic.hWnd(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
                                                   reinterpret_cast<LPARAM>(f.pic.hWnd())));

@@ -88,7 +88,8 @@ std::map<std::string, std::string> Snapshot(const std::string& folder)
     std::map<std::string, std::string> out;
     std::error_code ec;
     const fs::path base = ToFs(folder);
-    for (auto it = fs::recursive_directory_iterator(base, ec); !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    for (auto it = fs::recursive_directory_iterator(base, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
         std::u8string rel = it->path().lexically_relative(base).generic_u8string();
         std::string name(rel.begin(), rel.end());
         if (it->is_directory(ec))
@@ -129,7 +130,8 @@ std::unique_ptr<clsKitwright> WritableKit(Bench& b)
 }
 
 // "[Personal]" "Name=Réné Ω" in UTF-16 LE with its mark.
-constexpr char kUtf16Ini[] = "\xFF\xFE[\0P\0e\0r\0s\0o\0n\0a\0l\0]\0\r\0\n\0N\0a\0m\0e\0=\0R\0\xE9\0n\0\xE9\0 \0\xA9\x03\r\0\n\0";
+constexpr char kUtf16Ini[] =
+    "\xFF\xFE[\0P\0e\0r\0s\0o\0n\0a\0l\0]\0\r\0\n\0N\0a\0m\0e\0=\0R\0\xE9\0n\0\xE9\0 \0\xA9\x03\r\0\n\0";
 constexpr char kBinaryIni[] = "\x00\x01\xFF[\x80\x00=\x1A\r\n\xC3\n[Personal]\nName=Ann\n";
 
 #ifdef _WIN32
@@ -223,7 +225,8 @@ std::vector<Case> Cases()
         {"plugins folder outside the ANSI code page",
          [](Bench& b) {
              Model()->PluginLocation(b.plugins + "\\\xCE\xA9");
-             return std::string(Model()->PluginLocation() == b.plugins + "\\\xCE\xA9\\" ? "comes back whole" : "comes back different");
+             return std::string(Model()->PluginLocation() == b.plugins + "\\\xCE\xA9\\" ? "comes back whole"
+                                                                                        : "comes back different");
          },
          "comes back whole", Keeps::AllButLocation},
         {"a sound name is made", create("Kit"), "0 +Kit/ +Kit/files/"},
@@ -325,7 +328,8 @@ std::vector<Case> Cases()
          [](Bench&) {
              auto kw = Model();
              return Code(ErrorOf([&] { kw->Executable(10, "C:\\x.exe"); })) + ", " +
-                    Code(ErrorOf([&] { kw->CurrentExecutable(-1); })) + ", current " + std::to_string(kw->CurrentExecutable());
+                    Code(ErrorOf([&] { kw->CurrentExecutable(-1); })) + ", current " +
+                    std::to_string(kw->CurrentExecutable());
          },
          "5, 5, current 0"},
 
@@ -362,10 +366,12 @@ std::vector<Case> Cases()
                     (fs::is_directory(ToFs(b.ini)) ? "still a folder" : "replaced");
          },
          "[] 0 Zed, still a folder", Keeps::OwnIni},
-        {"Kitwright.ini is empty", onIni("", [](Bench& b, clsKitwright& kw) {
-             return std::to_string(kw.IncAuthor()) + " " + std::to_string(Groups(kw).size()) + " groups, " +
-                    std::to_string(ReadAll(b.ini).size()) + " bytes";
-         }),
+        {"Kitwright.ini is empty",
+         onIni("",
+               [](Bench& b, clsKitwright& kw) {
+                   return std::to_string(kw.IncAuthor()) + " " + std::to_string(Groups(kw).size()) + " groups, " +
+                          std::to_string(ReadAll(b.ini).size()) + " bytes";
+               }),
          "0 0 groups, 0 bytes", Keeps::OwnIni},
         {"Kitwright.ini is binary",
          onIni(std::string(kBinaryIni, sizeof kBinaryIni - 1),
@@ -374,7 +380,8 @@ std::vector<Case> Cases()
                    kw.AuthorContact("Bob");
                    ini::Document expected = ini::Document::Parse(before);
                    expected.Set("Personal", "Contact", "Bob");
-                   return kw.AuthorName() + ", " + (ReadAll(b.ini) == expected.Serialize() ? "other lines kept" : "changed");
+                   return kw.AuthorName() + ", " +
+                          (ReadAll(b.ini) == expected.Serialize() ? "other lines kept" : "changed");
                }),
          "Ann, other lines kept", Keeps::OwnIni},
         {"Kitwright.ini is read-only",
@@ -403,7 +410,8 @@ std::vector<Case> Cases()
                [](Bench& b, clsKitwright& kw) {
                    kw.AuthorContact("\xE2\x82\xAC");
                    clsKitwright again;
-                   return std::to_string(kw.IncAuthor()) + " " + again.AuthorName() + " " + again.AuthorContact() + ", " +
+                   return std::to_string(kw.IncAuthor()) + " " + again.AuthorName() + " " + again.AuthorContact() +
+                          ", " +
                           (ReadAll(b.ini).starts_with("\xEF\xBB\xBF[Preferences]") ? "still UTF-8" : "re-encoded");
                }),
          "1 \xCE\xA9mega \xE2\x82\xAC, still UTF-8", Keeps::OwnIni},
@@ -415,10 +423,11 @@ std::vector<Case> Cases()
                }),
          "0 1 7", Keeps::OwnIni},
         {"website removed while the file holds it twice",
-         onIni("[Personal]\r\nWebsite=http://new\r\nwebsite=http://old\r\n", [](Bench&, clsKitwright& kw) {
-             kw.AuthorWebsite("http://");
-             return "[" + clsKitwright().AuthorWebsite() + "]";
-         }),
+         onIni("[Personal]\r\nWebsite=http://new\r\nwebsite=http://old\r\n",
+               [](Bench&, clsKitwright& kw) {
+                   kw.AuthorWebsite("http://");
+                   return "[" + clsKitwright().AuthorWebsite() + "]";
+               }),
          "[]", Keeps::OwnIni},
 
         // ---- Writers -------------------------------------------------------------------
@@ -435,7 +444,8 @@ std::vector<Case> Cases()
              kw->ProgramName("Prog\r\n[Strings]\r\nx=1");
              kw->CreatePlugin();
              WritePluginFiles(*kw);
-             return InfHeaders(b.plugins + "\\Kit\\Kit.inf") == kInfHeaders ? std::string("fixed headers") : InfHeaders(b.plugins + "\\Kit\\Kit.inf");
+             return InfHeaders(b.plugins + "\\Kit\\Kit.inf") == kInfHeaders ? std::string("fixed headers")
+                                                                            : InfHeaders(b.plugins + "\\Kit\\Kit.inf");
          },
          "fixed headers +Kit/ +Kit/Kit.htm +Kit/Kit.inf +Kit/Kit.xml +Kit/files/"},
         {"description of several lines with bare line ends",
@@ -445,7 +455,8 @@ std::vector<Case> Cases()
              kw->CreatePlugin();
              WritePluginFiles(*kw);
              const std::string htm = ReadAll(b.plugins + "\\Kit\\Kit.htm");
-             return std::string(htm.find("<div>one\r\ntwo\r\nthree</div>\r\n") != std::string::npos ? "kept as CR LF" : "broken");
+             return std::string(htm.find("<div>one\r\ntwo\r\nthree</div>\r\n") != std::string::npos ? "kept as CR LF"
+                                                                                                    : "broken");
          },
          "kept as CR LF +Kit/ +Kit/Kit.htm +Kit/Kit.inf +Kit/Kit.xml +Kit/files/"},
         {"plugin folder removed before the writers run",
@@ -459,7 +470,8 @@ std::vector<Case> Cases()
              auto kw = WritableKit(b);
              kw->PluginName("Keep");
              fs::permissions(ToFs(b.plugins + "\\Keep\\Keep.inf"),
-                             fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+                             fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                             fs::perm_options::remove);
              std::string result = WriteErrorOf([&] { modInf::WriteInfFile(*kw); });
              fs::permissions(ToFs(b.plugins + "\\Keep\\Keep.inf"), fs::perms::owner_write, fs::perm_options::add);
              return result;

@@ -25,7 +25,10 @@ std::string Get(const Document& doc, std::string_view section, std::string_view 
 // could start a line of its own in Kitwright.ini or lose its end to the trimming.
 TEST(FuzzFindings, OverlongUtf8NeverBecomesAsciiInTheFile)
 {
-    const std::string ansi = platform::ToAnsi("a\xC0\x8A" "b\xE0\x80\xBD" "c");
+    const std::string ansi = platform::ToAnsi(
+        "a\xC0\x8A"
+        "b\xE0\x80\xBD"
+        "c");
     EXPECT_EQ(ansi.find_first_of("\n="), std::string::npos) << ansi;
 #ifndef _WIN32
     EXPECT_EQ(ansi, "a??b???c");
@@ -115,7 +118,8 @@ TEST_F(WriterFindings, LineBreaksInValuesStayInsideTheirLine)
     EXPECT_NE(inf.find("; c [AddReg]\r\n"), std::string::npos);
     EXPECT_NE(inf.find("Name=\"Prog [Strings]\"\r\n"), std::string::npos);
     EXPECT_NE(ReadAll(root + "\\Kit\\Kit.htm").find("<div>one\r\ntwo</div>\r\n"), std::string::npos);
-    EXPECT_NE(ReadAll(root + "\\Kit\\Kit.xml").find("<!-- ZelMenu entry for \"Prog [Strings]\" -->\r\n"), std::string::npos);
+    EXPECT_NE(ReadAll(root + "\\Kit\\Kit.xml").find("<!-- ZelMenu entry for \"Prog [Strings]\" -->\r\n"),
+              std::string::npos);
 }
 
 class ModelFindings : public ModelTest {};
@@ -138,8 +142,9 @@ TEST_F(ModelFindings, PluginsFolderWithNulsBehindItComesBackWhole)
 // Numbers of the preferences: leading zeros are only zeros, and "+-" is no sign at all.
 TEST_F(ModelFindings, NumbersWithLeadingZerosCountAndASignTwiceDoesNot)
 {
-    WriteAll(iniFile, "[Preferences]\nIncZelMenu= +000001731463655\nIncAuthor=+-5\nIncJuxMenu=-0002147483648\n"
-                      "IncPopupDone=+0002147483648\n");
+    WriteAll(iniFile,
+             "[Preferences]\nIncZelMenu= +000001731463655\nIncAuthor=+-5\nIncJuxMenu=-0002147483648\n"
+             "IncPopupDone=+0002147483648\n");
     clsKitwright kw;
     EXPECT_EQ(kw.IncZelMenu(), 1731463655);
     EXPECT_EQ(kw.IncAuthor(), 0);

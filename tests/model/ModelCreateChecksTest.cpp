@@ -117,8 +117,8 @@ TEST_F(CreateChecks, NamesTheAnsiFilesCannotHoldAreRefused)
     kw.IncJuxDesktop(0, cvChecked);
     ASSERT_EQ(kw.SystemFileCount(), 1);
     EXPECT_EQ(kw.CreatePlugin(), 1113);
-    EXPECT_EQ(kw.LastCreateProblems(),
-              (std::vector<std::string>{omega, omega + ".dll", omega + ".sys", "\xE6\x97\xA5\xE6\x9C\xAC.exe", omega + " run"}));
+    EXPECT_EQ(kw.LastCreateProblems(), (std::vector<std::string>{omega, omega + ".dll", omega + ".sys",
+                                                                 "\xE6\x97\xA5\xE6\x9C\xAC.exe", omega + " run"}));
     EXPECT_TRUE(Empty(out));
     EXPECT_EQ(kw.ProgramFileCount(), 2);
 

@@ -80,9 +80,9 @@ TEST_F(Creation, ListedFilesAreTheProgramFilesAndExecutablesSorted)
 
 TEST(FileNames, ValidAndInvalidNames)
 {
-    for (const char* bad : {"", "a\\b", "a/b", "a:b", "a*", "a?", "a\"b", "a<b", "a>b", "a|b", "tab\there", "nl\n",
-                            ".", "..", "name.", "name ", "CON", "con", "Prn", "AUX", "nul.txt", "COM1", "com9.log",
-                            "LPT1", "lpt9", "Con .txt"})
+    for (const char* bad : {"",    "a\\b",      "a/b",     "a:b",  "a*",       "a?",    "a\"b",  "a<b",     "a>b",
+                            "a|b", "tab\there", "nl\n",    ".",    "..",       "name.", "name ", "CON",     "con",
+                            "Prn", "AUX",       "nul.txt", "COM1", "com9.log", "LPT1",  "lpt9",  "Con .txt"})
         EXPECT_FALSE(clsKitwright::IsValidFileName(bad)) << '"' << bad << '"';
     for (const char* good : {"Tool", "Tool v1.2", ".hidden", "CONSOLE", "com0", "COM10", "LPT", "nul_x", " lead",
                              "\xC3\xA9t\xC3\xA9", "a.b.c"})
@@ -178,8 +178,8 @@ TEST_F(Creation, FolderTreeCopiesTheWholeTreeButNoExecutables)
     kw.Executable(0, outside);
     ASSERT_EQ(kw.CreatePlugin(), 0);
     EXPECT_TRUE(kw.CopyFiles());
-    EXPECT_EQ(Tree(Files()),
-              (std::vector<std::string>{"caf\xC3\xA9.txt", "data", "data/deep", "data/deep/x.bin", "empty", "main.exe", "noext"}));
+    EXPECT_EQ(Tree(Files()), (std::vector<std::string>{"caf\xC3\xA9.txt", "data", "data/deep", "data/deep/x.bin",
+                                                       "empty", "main.exe", "noext"}));
     EXPECT_EQ(ReadAll(Files() + "\\data\\deep\\x.bin"), "x");
 }
 
@@ -226,10 +226,11 @@ TEST_F(Creation, VanishedSourceMakesTheCopyFail)
 TEST_F(Creation, ShellOpensThePluginFolderAndTheReadMe)
 {
     std::vector<std::string> opens;
-    platform::SetShellOpenHookForTesting([&](NativeHandle owner, std::string_view verb, std::string_view file,
-                                             std::string_view dir) {
-        opens.push_back(std::to_string(owner) + "|" + std::string(verb) + "|" + std::string(file) + "|" + std::string(dir));
-    });
+    platform::SetShellOpenHookForTesting(
+        [&](NativeHandle owner, std::string_view verb, std::string_view file, std::string_view dir) {
+            opens.push_back(std::to_string(owner) + "|" + std::string(verb) + "|" + std::string(file) + "|" +
+                            std::string(dir));
+        });
     model->OpenPlugin(42);
     model->ShowHelp(7);
     EXPECT_EQ(opens, (std::vector<std::string>{"42|explore|" + out + "\\Tool|", "7||Kitwright.txt|" + programFolder}));

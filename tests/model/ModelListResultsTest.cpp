@@ -18,9 +18,11 @@ std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\'
 // system's collation weighs apart, and digits; one name often under several folders.
 std::vector<std::string> GeneratedPaths(unsigned seed, int count)
 {
-    static const char* const kFolders[] = {"C:\\P\\", "c:\\p\\", "C:\\P\\Sub\\", "D:\\Caf\xC3\xA9\\", "D:\\CAF\xC3\x89\\", "E:\\"};
-    static const char* const kParts[] = {"a", "A", "b", "\xC3\xA9", "\xC3\x89", "e", "\xC3\x9F", "ss", "SS", "\xCE\xA9",
-                                         "\xCF\x89", "-", "'", "_", " ", "1", "10", "2", "z"};
+    static const char* const kFolders[] = {"C:\\P\\",           "c:\\p\\",           "C:\\P\\Sub\\",
+                                           "D:\\Caf\xC3\xA9\\", "D:\\CAF\xC3\x89\\", "E:\\"};
+    static const char* const kParts[] = {"a",  "A",  "b",        "\xC3\xA9", "\xC3\x89", "e", "\xC3\x9F",
+                                         "ss", "SS", "\xCE\xA9", "\xCF\x89", "-",        "'", "_",
+                                         " ",  "1",  "10",       "2",        "z"};
     std::mt19937 rng(seed);
     std::vector<std::string> out;
     for (int i = 0; i < count; ++i) {
@@ -187,7 +189,8 @@ TEST_F(ListResults, TwentyThousandMenuGroupsLoadAndSaveWhole)
     kw.SaveMenuGroupItems(loaded);
     // The section goes to the end when it is written anew, as the profile API puts it.
     const std::size_t groupsAt = text.find("[MenuGroup]"), personalAt = text.find("[Personal]");
-    EXPECT_EQ(ReadAll(iniFile), text.substr(0, groupsAt) + text.substr(personalAt) + text.substr(groupsAt, personalAt - groupsAt));
+    EXPECT_EQ(ReadAll(iniFile),
+              text.substr(0, groupsAt) + text.substr(personalAt) + text.substr(groupsAt, personalAt - groupsAt));
 }
 
 // Lookups go through an index of names; each change must keep it true: twin keys, twin

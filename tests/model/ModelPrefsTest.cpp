@@ -23,10 +23,9 @@ class Preferences : public ModelTest {};
 TEST_F(Preferences, FirstRunWritesTheDefaultFile)
 {
     clsKitwright kw;
-    EXPECT_EQ(ReadAll(iniFile),
-              "[Preferences]\r\nPluginPath=" + platform::ToAnsi(programFolder) +
-                  "\r\nIncAuthor=1\r\nIncZelMenu=1\r\nIncJuxMenu=1\r\nIncPopupDone=1\r\n"
-                  "[MenuGroup]\r\n0=Accessories\r\n1=System Tools\r\n");
+    EXPECT_EQ(ReadAll(iniFile), "[Preferences]\r\nPluginPath=" + platform::ToAnsi(programFolder) +
+                                    "\r\nIncAuthor=1\r\nIncZelMenu=1\r\nIncJuxMenu=1\r\nIncPopupDone=1\r\n"
+                                    "[MenuGroup]\r\n0=Accessories\r\n1=System Tools\r\n");
     EXPECT_EQ(kw.PluginLocation(), programFolder + "\\");
     EXPECT_EQ(kw.IncAuthor(), cvChecked);
     EXPECT_EQ(kw.IncZelMenu(), cvChecked);
@@ -44,8 +43,9 @@ TEST_F(Preferences, FirstRunWritesTheDefaultFile)
 
 TEST_F(Preferences, ExistingFileIsReadAsItIs)
 {
-    const std::string bytes = "[preferences]\nIncZelMenu=abc\nIncJuxMenu= 1 \nIncPopupDone=1.5\n"
-                              "ZelVersion=7\nZelFileName=-3\n[Personal]\nName=\"Ann\"\n";
+    const std::string bytes =
+        "[preferences]\nIncZelMenu=abc\nIncJuxMenu= 1 \nIncPopupDone=1.5\n"
+        "ZelVersion=7\nZelFileName=-3\n[Personal]\nName=\"Ann\"\n";
     WriteAll(iniFile, bytes);
     clsKitwright kw;
     EXPECT_EQ(ReadAll(iniFile), bytes);  // defaults only for a missing file
@@ -155,8 +155,9 @@ TEST_F(Preferences, HandEditedFileKeepsItsCommentsAndGetsCrLf)
     clsKitwright kw;
     EXPECT_EQ(kw.PluginLocation(), "C:\\Plug ins\\");
     kw.IncAuthor(cvChecked);
-    EXPECT_EQ(ReadAll(iniFile),
-              "; edited by hand\r\n[Preferences]\r\nPluginPath=\"C:\\Plug ins\"\r\nIncAuthor=1\r\n[Personal]\r\nName=A\r\n");
+    EXPECT_EQ(
+        ReadAll(iniFile),
+        "; edited by hand\r\n[Preferences]\r\nPluginPath=\"C:\\Plug ins\"\r\nIncAuthor=1\r\n[Personal]\r\nName=A\r\n");
 }
 
 TEST_F(Preferences, UnusableFilesNeverStopTheProgram)
@@ -237,7 +238,8 @@ TEST_F(Preferences, AFolderThatRefusesNewFilesStillGetsItsSettings)
 TEST_F(Preferences, StoringWhatTheFileAlreadyHoldsLeavesItAlone)
 {
     clsKitwright();  // the default file
-    const auto longAgo = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now() - std::chrono::hours(24 * 365));
+    const auto longAgo =
+        std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now() - std::chrono::hours(24 * 365));
     fs::last_write_time(ToFs(iniFile), longAgo);
     {
         clsKitwright kw;
@@ -279,8 +281,9 @@ TEST_F(Preferences, ReadOnlyModelNeverWritesAFile)
     EXPECT_FALSE(fs::exists(ToFs(iniFile)));  // nor the one beside the program
 
     // An existing file is read as the window reads it and stays as it was, byte for byte.
-    const std::string bytes = "; mine\n[Preferences]\nPluginPath=D:\\Out\nIncAuthor=0\nIncZelMenu=1\n"
-                              "ZelVersion=1\n[Personal]\nName=Bob\n[MenuGroup]\n0=Tools\n";
+    const std::string bytes =
+        "; mine\n[Preferences]\nPluginPath=D:\\Out\nIncAuthor=0\nIncZelMenu=1\n"
+        "ZelVersion=1\n[Personal]\nName=Bob\n[MenuGroup]\n0=Tools\n";
     WriteAll(other, bytes);
     clsKitwright kw(other, PreferencesAccess::ReadOnly);
     EXPECT_EQ(kw.PluginLocation(), "D:\\Out\\");

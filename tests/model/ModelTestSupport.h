@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <random>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -100,9 +100,8 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        fs::path base = fs::temp_directory_path() /
-                        (std::string("kwmodel-") + info->test_suite_name() + "-" + info->name() + "-" +
-                         std::to_string(std::random_device{}()));
+        fs::path base = fs::temp_directory_path() / (std::string("kwmodel-") + info->test_suite_name() + "-" +
+                                                     info->name() + "-" + std::to_string(std::random_device{}()));
         fs::remove_all(base);
         fs::create_directories(base);
         root = ToModel(base);

@@ -240,8 +240,8 @@ inline std::wstring SelectedTreeText(HWND tree)
 // The item of that name among those the tree shows now (expanded branches only).
 inline HTREEITEM FindShownTreeItem(HWND tree, HTREEITEM from, const std::wstring& name)
 {
-    for (HTREEITEM it = from; it; it = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT,
-                                                                                reinterpret_cast<LPARAM>(it)))) {
+    for (HTREEITEM it = from; it; it = reinterpret_cast<HTREEITEM>(
+                                      SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(it)))) {
         wchar_t text[MAX_PATH]{};
         TVITEMW tv{};
         tv.mask = TVIF_TEXT | TVIF_STATE;
@@ -253,8 +253,8 @@ inline HTREEITEM FindShownTreeItem(HWND tree, HTREEITEM from, const std::wstring
         if (name == text)
             return it;
         if (tv.state & TVIS_EXPANDED) {
-            auto child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD,
-                                                                  reinterpret_cast<LPARAM>(it)));
+            auto child = reinterpret_cast<HTREEITEM>(
+                SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(it)));
             if (HTREEITEM found = FindShownTreeItem(tree, child, name))
                 return found;
         }
@@ -359,7 +359,10 @@ public:
 class FileDropData : public IDataObject {
 public:
     explicit FileDropData(std::vector<std::wstring> files, bool hasFiles = true)
-        : files_(std::move(files)), hasFiles_(hasFiles) {}
+        : files_(std::move(files)),
+          hasFiles_(hasFiles)
+    {
+    }
     virtual ~FileDropData() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
@@ -408,7 +411,10 @@ public:
     }
     HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override
+    {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
     HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 

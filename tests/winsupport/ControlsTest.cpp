@@ -25,15 +25,11 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (g_tabs)
             g_tabs->Notify(hwnd, msg, wParam, lParam);
         return 0;
-    default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
 
-bool Visible(HWND h)
-{
-    return (GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE) != 0;
-}
+bool Visible(HWND h) { return (GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 bool Inside(const RECT& inner, const RECT& outer)
 {
@@ -41,10 +37,7 @@ bool Inside(const RECT& inner, const RECT& outer)
            inner.bottom <= outer.bottom;
 }
 
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b) != FALSE;
-}
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
 // z-order among siblings: true when a comes before (above) b.
 bool Above(HWND a, HWND b)
@@ -61,8 +54,8 @@ protected:
     void SetUp() override
     {
         kwtest::RegisterClassOnce(L"KwControlsHost", HostProc);
-        host = CreateWindowExW(0, L"KwControlsHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 560,
-                               420, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        host = CreateWindowExW(0, L"KwControlsHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 560, 420,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(host, nullptr);
         g_selChanges = 0;
     }
@@ -80,8 +73,8 @@ TEST_F(ControlsTest, TabsShowExactlyTheSelectedPanelInTheDisplayArea)
     HWND boundary = kwtest::MakeChild(host, L"STATIC", L"", 0, 20, 30, 400, 260);
     HWND panels[3];
     for (int i = 0; i < 3; ++i)
-        panels[i] = kwtest::MakeChild(host, L"STATIC", L"page", WS_VISIBLE | WS_BORDER, 5 + i * 7, 5, 50, 40,
-                                      WS_EX_CLIENTEDGE);
+        panels[i] =
+            kwtest::MakeChild(host, L"STATIC", L"page", WS_VISIBLE | WS_BORDER, 5 + i * 7, 5, 50, 40, WS_EX_CLIENTEDGE);
 
     HWND tabHwnd = nullptr;
     {
@@ -172,7 +165,9 @@ TEST_F(ControlsTest, GroupBoxesSitOnTheirPlaceholdersAndGoWithTheWrapper)
         kw::clsGroupbox groups;
         EXPECT_EQ(groups.hWnd(0), nullptr);
         ASSERT_TRUE(groups.CreateGroupBoxControl(host, b1, "Files"));
-        ASSERT_TRUE(groups.CreateGroupBoxControl(host, b2, "Gr\xC3\xB6\xC3\x9F" "e"));
+        ASSERT_TRUE(groups.CreateGroupBoxControl(host, b2,
+                                                 "Gr\xC3\xB6\xC3\x9F"
+                                                 "e"));
         boxes[0] = groups.hWnd(0);
         boxes[1] = groups.hWnd(1);
         ASSERT_NE(boxes[0], nullptr);
@@ -185,7 +180,9 @@ TEST_F(ControlsTest, GroupBoxesSitOnTheirPlaceholdersAndGoWithTheWrapper)
         EXPECT_EQ(kwtest::ClassOf(boxes[1]), L"Button");
         EXPECT_EQ(GetWindowLongPtrW(boxes[1], GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
         EXPECT_EQ(kwtest::WindowText(boxes[0]), L"Files");
-        EXPECT_EQ(kwtest::WindowText(boxes[1]), L"Gr\x00F6\x00DF" L"e");
+        EXPECT_EQ(kwtest::WindowText(boxes[1]),
+                  L"Gr\x00F6\x00DF"
+                  L"e");
         EXPECT_TRUE(SameRect(kwtest::RectInParent(boxes[0]), kwtest::RectInParent(b1)));
         EXPECT_TRUE(SameRect(kwtest::RectInParent(boxes[1]), kwtest::RectInParent(b2)));
     }
@@ -193,10 +190,7 @@ TEST_F(ControlsTest, GroupBoxesSitOnTheirPlaceholdersAndGoWithTheWrapper)
     EXPECT_FALSE(IsWindow(boxes[1]));
 }
 
-std::wstring BuddyText(HWND buddy)
-{
-    return kwtest::WindowText(buddy);
-}
+std::wstring BuddyText(HWND buddy) { return kwtest::WindowText(buddy); }
 
 void Key(HWND target, WPARAM vk)
 {

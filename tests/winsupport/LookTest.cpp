@@ -84,10 +84,7 @@ TEST(ApiFont, WindowGetsTheFontAndEarlierFontsOutliveTheObject)
     DestroyWindow(top);
 }
 
-HICON IconOf(HWND hwnd, WPARAM which)
-{
-    return reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0));
-}
+HICON IconOf(HWND hwnd, WPARAM which) { return reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0)); }
 
 HICON SharedIcon(int cxMetric, int cyMetric)
 {

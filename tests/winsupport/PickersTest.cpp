@@ -215,7 +215,8 @@ TEST_F(PickersTest, FolderPickerOpensAtTheStartFolder)
     const std::wstring start = folder + L"\\plugins\\mine";
     CreateDirectoryW((folder + L"\\plugins").c_str(), nullptr);
     CreateDirectoryW(start.c_str(), nullptr);
-    ASSERT_EQ(GetFileAttributesW(start.c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    ASSERT_EQ(GetFileAttributesW(start.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
     // Given as the program keeps it, with its closing backslash.
     for (const std::wstring& given : {start + L"\\", start}) {
         kw::clsBrowse browse;

@@ -25,28 +25,17 @@ std::wstring Key(HWND h, const std::wstring& rest = {})
     return std::to_wstring(reinterpret_cast<LONG_PTR>(h)) + rest;
 }
 
-std::wstring MsgKey(HWND h, UINT msg, const std::wstring& rest)
-{
-    return Key(h, L"#" + std::to_wstring(msg) + rest);
-}
+std::wstring MsgKey(HWND h, UINT msg, const std::wstring& rest) { return Key(h, L"#" + std::to_wstring(msg) + rest); }
 
-LONG_PTR Prop(HWND h, const std::wstring& key)
-{
-    return reinterpret_cast<LONG_PTR>(GetPropW(h, key.c_str()));
-}
+LONG_PTR Prop(HWND h, const std::wstring& key) { return reinterpret_cast<LONG_PTR>(GetPropW(h, key.c_str())); }
 
 LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case kMsgA:
-    case kMsgB:
-        g_log.push_back("own");
-        return kOwnResult;
-    case WM_DESTROY:
-        g_procAtDestroy = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
-        return 0;
-    default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case kMsgB: g_log.push_back("own"); return kOwnResult;
+    case WM_DESTROY: g_procAtDestroy = GetWindowLongPtrW(hwnd, GWLP_WNDPROC); return 0;
+    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
 
@@ -121,8 +110,8 @@ protected:
     }
     static HWND NewTarget()
     {
-        return CreateWindowExW(0, L"KwSubclassTarget", L"target", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+        return CreateWindowExW(0, L"KwSubclassTarget", L"target", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
     }
     LRESULT Send(UINT msg)
     {
@@ -231,8 +220,7 @@ TEST_F(SubclassTest, RefusalsChangeNothingAndDetachIsSilent)
 {
     Handler a("A", kw::HandleOnly, 1);
     sub.AttachMessage(&a, hwnd, kMsgA);
-    ExpectSubclassError([&] { sub.AttachMessage(&a, hwnd, kMsgA); }, 13082,
-                        "Message already handled by another class");
+    ExpectSubclassError([&] { sub.AttachMessage(&a, hwnd, kMsgA); }, 13082, "Message already handled by another class");
     EXPECT_EQ(Prop(hwnd, MsgKey(hwnd, kMsgA, L"C")), 1);
     EXPECT_EQ(Prop(hwnd, MsgKey(hwnd, kMsgA, L"#2")), 0);
     EXPECT_EQ(Prop(hwnd, Key(hwnd, L"C")), 1);

@@ -28,13 +28,13 @@ inline void RegisterClassOnce(const wchar_t* name, WNDPROC proc)
 inline HWND MakeTopWindow(const wchar_t* title, HWND owner = nullptr, int w = 480, int h = 360)
 {
     RegisterClassOnce(L"KwTestTop", nullptr);
-    HWND hwnd = CreateWindowExW(0, L"KwTestTop", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, w, h, owner,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = CreateWindowExW(0, L"KwTestTop", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, w, h, owner, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
     return hwnd;
 }
 
-inline HWND MakeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
-                      int h, DWORD exStyle = 0, int id = 0)
+inline HWND MakeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
+                      DWORD exStyle = 0, int id = 0)
 {
     return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, x, y, w, h, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);

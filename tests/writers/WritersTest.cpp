@@ -27,10 +27,7 @@ std::string Utf8(const fs::path& p)
     return std::string(s.begin(), s.end());
 }
 
-fs::path PathOf(const std::string& utf8)
-{
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
+fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
 
 fs::path DataDir()
 {
@@ -73,8 +70,8 @@ void ExpectSameBytes(const std::string& expected, const std::string& actual, con
         if (!me && !ma)
             break;
         if (me != ma || le != la) {
-            ADD_FAILURE() << name << ": first difference at line " << line << "\n expected: "
-                          << (me ? ::testing::PrintToString(le) : "<end of file>")
+            ADD_FAILURE() << name << ": first difference at line " << line
+                          << "\n expected: " << (me ? ::testing::PrintToString(le) : "<end of file>")
                           << "\n   actual: " << (ma ? ::testing::PrintToString(la) : "<end of file>");
             return;
         }
@@ -220,9 +217,9 @@ TEST_F(Writers, FullPluginWithIndividualFiles)
     kw.IncZelMenu(cvChecked);
     kw.ZelFileName(cvChecked);
     kw.ZelVersion(zvUpTo0348);
-    CreateAndCompare("cafe", {"Café Kit.inf", "Café Kit.htm", "Café Kit_zelmenu.xml", "files/ramdisk_Éditeur.cmd",
-                              "files/ramdisk_View, Print & Go.cmd", "files/autorun_Éditeur.cmd",
-                              "files/autorun_Tray.cmd"});
+    CreateAndCompare("cafe",
+                     {"Café Kit.inf", "Café Kit.htm", "Café Kit_zelmenu.xml", "files/ramdisk_Éditeur.cmd",
+                      "files/ramdisk_View, Print & Go.cmd", "files/autorun_Éditeur.cmd", "files/autorun_Tray.cmd"});
 }
 
 // Folder tree into System32: no [WinntDirectories] line, only autorun lines in
@@ -319,9 +316,11 @@ TEST_F(Writers, EarlierExecutableStaysOutOfTheNextPlugin)
     EXPECT_EQ(inf.find("viewer"), std::string::npos) << inf;
     EXPECT_EQ(htm.find("viewer"), std::string::npos) << htm;
     EXPECT_NE(inf.find("; Program Files\r\n\"files\\editor.exe\"=a,,1\r\n\"files\\readme.txt\"=a,,1\r\n\r\n"),
-              std::string::npos) << inf;
+              std::string::npos)
+        << inf;
     EXPECT_NE(htm.find("<div><tt>\r\neditor.exe, readme.txt.\r\n</tt></div>\r\n"), std::string::npos) << htm;
-    EXPECT_EQ(FilesBelow(PluginDir()), (std::vector<std::string>{"B.htm", "B.inf", "files/editor.exe", "files/readme.txt"}));
+    EXPECT_EQ(FilesBelow(PluginDir()),
+              (std::vector<std::string>{"B.htm", "B.inf", "files/editor.exe", "files/readme.txt"}));
     ASSERT_EQ(kw.ProgramFileCount(), 1);  // the user's list is the user's
     EXPECT_EQ(kw.ProgramFileName(1), "readme.txt");
 }

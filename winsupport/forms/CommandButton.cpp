@@ -12,10 +12,7 @@ CommandButton::CommandButton(Form& form, int id) : Control(form, id, ControlKind
 std::string CommandButton::Caption() const { return CaptionText(); }
 void CommandButton::Caption(const std::string& caption) { CaptionText(caption); }
 
-bool CommandButton::Default() const
-{
-    return form_.defaultButton_ == this;
-}
+bool CommandButton::Default() const { return form_.defaultButton_ == this; }
 
 void CommandButton::Default(bool value)
 {
@@ -34,10 +31,7 @@ void CommandButton::Default(bool value)
         Send(hwnd_, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
-bool CommandButton::Cancel() const
-{
-    return form_.cancelButton_ == this;
-}
+bool CommandButton::Cancel() const { return form_.cancelButton_ == this; }
 
 void CommandButton::Cancel(bool value)
 {

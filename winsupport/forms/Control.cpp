@@ -14,10 +14,10 @@
 namespace kw::forms {
 
 using detail::InvalidValue;
+using detail::kErrNotSupported;
 using detail::Send;
 using detail::Style;
 using detail::TextOf;
-using detail::kErrNotSupported;
 
 namespace {
 
@@ -52,10 +52,7 @@ COLORREF ResolveColor(std::uint32_t color)
     return static_cast<COLORREF>(color & 0xFFFFFF);
 }
 
-Control::Control(Form& form, int id, ControlKind kind) : form_(form), id_(id), kind_(kind)
-{
-    form_.Register(this);
-}
+Control::Control(Form& form, int id, ControlKind kind) : form_(form), id_(id), kind_(kind) { form_.Register(this); }
 
 Control::~Control()
 {
@@ -114,10 +111,7 @@ void Control::RequireFont() const
     RequireBound();
 }
 
-std::string Control::WindowText() const
-{
-    return TextOf(hwnd_);
-}
+std::string Control::WindowText() const { return TextOf(hwnd_); }
 
 std::string Control::CaptionText() const
 {
@@ -156,8 +150,7 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     case WM_SETFOCUS: {
         LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);
         // An editable combo passes its focus on to its edit, which reports it.
-        bool forwarded = c->kind_ == ControlKind::ComboBox && hwnd == c->hwnd_ &&
-                         static_cast<ComboBox*>(c)->Editable();
+        bool forwarded = c->kind_ == ControlKind::ComboBox && hwnd == c->hwnd_ && static_cast<ComboBox*>(c)->Editable();
         if (c->GotFocus && !forwarded) {
             try {
                 auto handler = c->GotFocus;
@@ -351,10 +344,7 @@ void Control::OLEDropMode(int mode)
         RevokeDrop();
 }
 
-IDropTarget* Control::RegisteredDropTarget() const
-{
-    return drop_;
-}
+IDropTarget* Control::RegisteredDropTarget() const { return drop_; }
 
 void Control::RegisterDrop()
 {

@@ -19,7 +19,16 @@ class Form;
 class DropTarget;
 
 enum class ControlKind {
-    TextBox, ComboBox, ListBox, CheckBox, OptionButton, CommandButton, Label, Image, PictureBox, MenuItem
+    TextBox,
+    ComboBox,
+    ListBox,
+    CheckBox,
+    OptionButton,
+    CommandButton,
+    Label,
+    Image,
+    PictureBox,
+    MenuItem
 };
 
 // Colours: 0x00BBGGRR, or 0x80000000 + a system colour index.

@@ -11,20 +11,14 @@ namespace kw::forms::detail {
 
 inline constexpr long kErrNotSupported = 438;  // object doesn't support this property or method
 
-[[noreturn]] inline void InvalidValue(const char* what)
-{
-    throw RuntimeError(kErrInvalidArgument, {}, what);
-}
+[[noreturn]] inline void InvalidValue(const char* what) { throw RuntimeError(kErrInvalidArgument, {}, what); }
 
 inline LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     return SendMessageW(hwnd, msg, wParam, lParam);
 }
 
-inline LONG_PTR Style(HWND hwnd)
-{
-    return GetWindowLongPtrW(hwnd, GWL_STYLE);
-}
+inline LONG_PTR Style(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_STYLE); }
 
 inline std::string TextOf(HWND hwnd)
 {

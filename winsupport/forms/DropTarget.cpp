@@ -30,10 +30,7 @@ HRESULT STDMETHODCALLTYPE DropTarget::QueryInterface(REFIID riid, void** object)
     return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE DropTarget::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-}
+ULONG STDMETHODCALLTYPE DropTarget::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
 
 ULONG STDMETHODCALLTYPE DropTarget::Release()
 {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/clsKitwright.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/WinText.h"
@@ -13,7 +14,7 @@ namespace kw::forms {
 
 namespace {
 
-std::vector<Form*> g_loaded;  // user-interface thread only
+std::vector<Form*> g_loaded;   // user-interface thread only
 Form* g_lastActive = nullptr;  // the form that last raised Form_Activate
 int g_pointer = kPointerDefault;
 
@@ -81,7 +82,7 @@ void ReportUnhandledError(const std::exception* e)
     else
         text = "Run-time error: unexpected failure";
     try {
-        platform::ShowMessage(0, text, "Kitwright", platform::kMbOk | platform::kMbIconError);
+        platform::ShowMessage(0, text, kAppTitle, platform::kMbOk | platform::kMbIconError);
     } catch (...) {
         // Nothing more can be done from inside a window procedure.
     }
@@ -112,10 +113,7 @@ void Form::ReleaseHiddenOwner()
     DestroyWindow(hidden);
 }
 
-void Form::Register(Control* c)
-{
-    controls_.push_back(c);
-}
+void Form::Register(Control* c) { controls_.push_back(c); }
 
 void Form::Unregister(Control* c)
 {
@@ -126,10 +124,7 @@ void Form::Unregister(Control* c)
         cancelButton_ = nullptr;
 }
 
-std::vector<Form*> Form::Forms()
-{
-    return g_loaded;
-}
+std::vector<Form*> Form::Forms() { return g_loaded; }
 
 std::string Form::Caption() const
 {
@@ -359,7 +354,8 @@ void Form::RecordLayout()
         GetClassNameW(w, cls, 16);
         RECT dropped{};
         // A combo box's height is the field and its list together.
-        if (lstrcmpiW(cls, L"ComboBox") == 0 && SendMessageW(w, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
+        if (lstrcmpiW(cls, L"ComboBox") == 0 &&
+            SendMessageW(w, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
             r.bottom = std::max(r.bottom, r.top + (dropped.bottom - dropped.top));
         layout_[w] = {r, dpi_};
     };
@@ -409,7 +405,9 @@ void Form::OnDpiChanged(UINT dpi, const RECT* suggested)
     const UINT from = dpi_;
     RecordLayout();
     dpi_ = dpi;
-    auto scale = [dpi](LONG v, UINT at) { return static_cast<LONG>(MulDiv(v, static_cast<int>(dpi), static_cast<int>(at))); };
+    auto scale = [dpi](LONG v, UINT at) {
+        return static_cast<LONG>(MulDiv(v, static_cast<int>(dpi), static_cast<int>(at)));
+    };
     for (const auto& [w, placed] : layout_) {
         const RECT& r = placed.rect;
         const LONG left = scale(r.left, placed.dpi), top = scale(r.top, placed.dpi);
@@ -602,10 +600,7 @@ void DoEvents()
     }
 }
 
-int Screen::MousePointer()
-{
-    return g_pointer;
-}
+int Screen::MousePointer() { return g_pointer; }
 
 void Screen::MousePointer(int pointer)
 {

@@ -11,10 +11,7 @@ using detail::Send;
 
 Image::Image(Form& form, int id) : Control(form, id, ControlKind::Image) {}
 
-Image::~Image()
-{
-    ReleaseLoaded();
-}
+Image::~Image() { ReleaseLoaded(); }
 
 void Image::Unbind()
 {

@@ -5,7 +5,8 @@
 namespace kw::forms {
 
 PictureBox::PictureBox(Form& form, int id, int templateId)
-    : Control(form, id, ControlKind::PictureBox), templateId_(templateId)
+    : Control(form, id, ControlKind::PictureBox),
+      templateId_(templateId)
 {
 }
 
