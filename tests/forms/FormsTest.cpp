@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 

@@ -54,7 +54,8 @@ static bool ReadDropList(HGLOBAL global, std::vector<std::string>& files)
         ok = true;
         if (header->fWide) {
             const auto* at = reinterpret_cast<const wchar_t*>(bytes + header->pFiles);
-            const auto* end = reinterpret_cast<const wchar_t*>(bytes + header->pFiles + (size - header->pFiles) / 2 * 2);
+            const auto* end =
+                reinterpret_cast<const wchar_t*>(bytes + header->pFiles + (size - header->pFiles) / 2 * 2);
             while (at < end && *at) {
                 const wchar_t* start = at;
                 while (at < end && *at)
