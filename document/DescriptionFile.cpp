@@ -47,10 +47,8 @@ std::string Escape(std::string_view value)
     for (std::size_t i = 0; i < value.size();) {
         const unsigned char c = static_cast<unsigned char>(value[i]);
         const bool edge = i == 0 || i + 1 == value.size();
-        if (c < 0x20 || c == 0x7F || c == '%' || (c == ' ' && edge)) {
-            hex(c);
-            ++i;
-        } else if (std::size_t n = Utf8Sequence(value, i)) {
+        const bool escaped = c < 0x20 || c == 0x7F || c == '%' || (c == ' ' && edge);
+        if (std::size_t n = escaped ? 0 : Utf8Sequence(value, i)) {
             out.append(value.substr(i, n));
             i += n;
         } else {
@@ -105,7 +103,7 @@ std::string Relative(const std::string& path, const std::string& base)
         return path;
     if (path.size() == base.size())
         return ".\\";
-    const std::string rel = path.substr(base.size());
+    std::string rel = path.substr(base.size());
     // Whatever would read back as another path stays whole.
     if (IsAbsolute(rel) || rel == "." || rel.starts_with(".\\"))
         return path;

@@ -1,6 +1,7 @@
 #include "PluginParse.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <limits>
 #include <map>
@@ -174,7 +175,7 @@ struct InfFacts {
     std::vector<std::string> ramdiskLines;  // shortcut names, in slot order
     std::vector<std::string> autorunLines;
     bool filesFolderLine = false;
-    std::vector<JuxLine> jux[3];  // Programs, Desktop, Quicklaunch
+    std::array<std::vector<JuxLine>, 3> jux;  // Programs, Desktop, Quicklaunch
 };
 
 class InfReader {
@@ -1109,7 +1110,7 @@ private:
             if (!e.folder && !IsScriptName(e.name) && free(e.name))
                 return e.name;
         for (int n = 1;; ++n)
-            if (const std::string name = "program" + std::to_string(n) + ".exe"; free(name))
+            if (std::string name = "program" + std::to_string(n) + ".exe"; free(name))
                 return name;
     }
 

@@ -212,6 +212,16 @@ void Document::RemoveSection(std::string_view section)
     sectionsIndexed_ = false;
 }
 
+void Document::Write(std::string_view section, const char* key, const char* value)
+{
+    if (!key)
+        RemoveSection(section);
+    else if (!value)
+        RemoveKey(section, key);
+    else
+        Set(section, key, value);
+}
+
 unsigned long Write(const std::string& path, std::string_view section, const char* key, const char* value)
 {
     std::string bytes;
@@ -220,12 +230,7 @@ unsigned long Write(const std::string& path, std::string_view section, const cha
     if (!read && platform::PathExists(path))
         return 5;
     Document doc = Document::Parse(bytes);
-    if (!key)
-        doc.RemoveSection(section);
-    else if (!value)
-        doc.RemoveKey(section, key);
-    else
-        doc.Set(section, key, value);
+    doc.Write(section, key, value);
     std::string updated = doc.Serialize();
     // The window stores every setting it shows, mostly unchanged: a rewrite then is wasted.
     if (read && updated == bytes)

@@ -24,6 +24,8 @@ public:
     void Set(std::string_view section, std::string_view key, std::string_view value);
     void RemoveKey(std::string_view section, std::string_view key);
     void RemoveSection(std::string_view section);
+    // What one profile write does: no key removes the section, no value removes the key.
+    void Write(std::string_view section, const char* key, const char* value);
 
     bool operator==(const Document& other) const
     {

@@ -222,25 +222,11 @@ std::string clsKitwright::ReadIni(const ini::Document& prefs, const std::string&
     return value;
 }
 
-namespace {
-
-void Change(ini::Document& doc, const std::string& section, const char* key, const char* value)
-{
-    if (!key)
-        doc.RemoveSection(section);
-    else if (!value)
-        doc.RemoveKey(section, key);
-    else
-        doc.Set(section, key, value);
-}
-
-}  // namespace
-
 void clsKitwright::WriteIni(const std::string& section, const char* key, const char* value)
 {
     try {
         if (m_oPreferences)
-            Change(*m_oPreferences, section, key, value);
+            m_oPreferences->Write(section, key, value);
         else if (!m_sIniFile.empty())
             ini::Write(m_sIniFile, section, key, value);
     } catch (...) {
@@ -330,7 +316,7 @@ void clsKitwright::StorePluginPath(const std::string& path)
 
 std::string clsKitwright::LoadPluginPath(const ini::Document& prefs) const
 {
-    const std::string stored = ReadIni(prefs, "Preferences", "PluginPath");
+    std::string stored = ReadIni(prefs, "Preferences", "PluginPath");
     std::string whole;
     // The escaped copy counts only while the plain one is still what was stored with it
     // (a hand edit of PluginPath wins).

@@ -1,5 +1,7 @@
 #include "winsupport/forms/TextBox.h"
 
+#include <utility>
+
 #include "winsupport/forms/ControlSupport.h"
 
 namespace kw::forms {
@@ -35,22 +37,22 @@ void TextBox::Text(const std::string& text)
     settingText_ = false;
     if (!ok)
         throw RuntimeError(kErrInvalidArgument, "The text cannot be set", "Text");
-    std::string now = WindowText();
-    if (now == last_)
-        return;
-    last_ = now;
-    if (Change)
-        Change();
+    RaiseIfChanged();
 }
 
 void TextBox::OnCommand(int code)
 {
     if (code != EN_CHANGE || settingText_)
         return;
+    RaiseIfChanged();
+}
+
+void TextBox::RaiseIfChanged()
+{
     std::string now = WindowText();
     if (now == last_)
         return;
-    last_ = now;
+    last_ = std::move(now);
     if (Change)
         Change();
 }

@@ -28,6 +28,8 @@ protected:
     std::uint32_t DefaultBackColor() const override { return kColorWindow; }
 
 private:
+    // Change, once, for a text other than the one last known.
+    void RaiseIfChanged();
     std::string last_;
     bool settingText_ = false;
 };
