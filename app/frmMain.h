@@ -151,6 +151,7 @@ private:
 
     void EnableControls(bool enable);
     void RefreshControls();
+    void LoadMenuGroups();
     void UpdateControlStates();
 
     // File menu and documents.
@@ -271,6 +272,10 @@ private:
     std::string documentPath_;
     bool documentIsPlugin_ = false;
     std::string documentPluginsFolder_;
+    // The menu groups the drop-down was last filled with: every activation reads them, and
+    // refilling thousands of unchanged lines would cost seconds.
+    std::vector<std::string> menuGroupsShown_;
+    bool menuGroupsFilled_ = false;
     std::string savedBytes_;
     std::vector<std::string> recentFiles_;
     bool changeCheckPending_ = false;

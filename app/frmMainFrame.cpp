@@ -429,7 +429,7 @@ void frmMain::EnableControls(bool enable)
 
 void frmMain::RefreshControls()
 {
-    IgnoringErrors([&] { oKW().LoadMenuGroupItemsTo(cboMenuGroup); });
+    IgnoringErrors([&] { LoadMenuGroups(); });
     IgnoringErrors([&] { txtPluginLocation.Text(CompactPath(PluginsFolder(), txtPluginLocation, *this)); });
     IgnoringErrors([&] { chkIncAuthor.Value(oKW().IncAuthor()); });
     IgnoringErrors([&] { chkIncZel.Value(oKW().IncZelMenu()); });
@@ -441,6 +441,30 @@ void frmMain::RefreshControls()
     IgnoringErrors([&] { chkIncJuxDesktop.Value(oKW().IncJuxDesktop(oKW().CurrentExecutable())); });
     IgnoringErrors([&] { chkIncJuxQlaunch.Value(oKW().IncJuxQlaunch(oKW().CurrentExecutable())); });
     IgnoringErrors([&] { cboMenuGroup.Text(oKW().MenuGroup()); });
+}
+
+// The model's own list, read into memory first; the drop-down is refilled only when it
+// differs from what it shows.
+void frmMain::LoadMenuGroups()
+{
+    class Names final : public StringList {
+    public:
+        void Clear() override { items.clear(); }
+        void AddItem(const std::string& text) override { items.push_back(text); }
+        int ListCount() const override { return static_cast<int>(items.size()); }
+        std::string List(int index) const override { return items.at(static_cast<size_t>(index)); }
+        void ListIndex(int) override {}
+        std::vector<std::string> items;
+    } names;
+    oKW().LoadMenuGroupItemsTo(names);
+    if (menuGroupsFilled_ && names.items == menuGroupsShown_ && cboMenuGroup.ListCount() == names.ListCount())
+        return;
+    menuGroupsFilled_ = false;
+    cboMenuGroup.Clear();
+    for (const std::string& name : names.items)
+        cboMenuGroup.AddItem(name);
+    menuGroupsShown_ = std::move(names.items);
+    menuGroupsFilled_ = true;
 }
 
 void frmMain::UpdateControlStates()

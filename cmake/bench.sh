@@ -12,7 +12,7 @@ out="$build/bench"
 missed=0
 
 cmake --preset windows >/dev/null || exit 1
-cmake --build --preset windows -j2 --target Kitwright kw_minimal_window kw_templates_only kw_first_page_only kw_startup_timer kw_memory_bench \
+cmake --build --preset windows -j2 --target Kitwright kw_minimal_window kw_templates_only kw_first_page_only kw_startup_timer kw_memory_bench kw_window_growth_bench \
   kw_copy_bench kw_growth_bench kitwright-cli kw_cli_bench || exit 1
 
 # Stripped copies side by side, so both programs start from the same folder.
@@ -76,6 +76,24 @@ else
 fi
 
 echo
+echo "== Start-up under Wine with a Kitwright.ini of 20,000 menu groups (best of 5)"
+mkdir -p "$out/ini20k"
+cp "$out/Kitwright.exe" "$out/ini20k/Kitwright.exe"
+awk 'BEGIN { printf "[Preferences]\r\nIncAuthor=1\r\n[MenuGroup]\r\n"; for (i = 0; i < 20000; ++i) printf "%d=Group %d\r\n", i, i }' \
+  >"$out/ini20k/Kitwright.ini"
+groups=$(bash "$here/wine-run.sh" "$build/tests/bench/kw_startup_timer.exe" 5 "$(dos "$out/Kitwright.exe")" \
+  "$(dos "$out/ini20k/Kitwright.exe")" | tr -d '\r')
+echo "$groups" | sed 's/^/  /'
+plain=$(echo "$groups" | awk '/startup_ms .*\\Kitwright.exe/ && !/ini20k/ {print $4}')
+big=$(echo "$groups" | awk '/startup_ms .*ini20k/ {print $4}')
+if [ -n "$plain" ] && [ -n "$big" ]; then
+  verdict "$(awk "BEGIN{print ($big <= 2 * $plain) ? 1 : 0}")" \
+    "20,000 menu groups: $big ms against $plain ms ($(awk "BEGIN{printf \"%.2f\", $big/$plain}")x; target <= 2x)"
+else
+  verdict 0 "start-up with 20,000 menu groups not measured"
+fi
+
+echo
 echo "== Peak working set after creating a plugin with 1,000 program files through the window"
 bash "$here/wine-run.sh" "$build/tests/bench/kw_memory_bench.exe" | tr -d '\r' | sed 's/^/  /' | tee "$out/memory.txt"
 peak=$(awk '/peak_working_set_kb/ {print $2}' "$out/memory.txt")
@@ -105,6 +123,17 @@ echo
 echo "== Growth under Wine, with the system's comparison (targets 3x the native ones)"
 bash "$here/wine-run.sh" "$build/tests/bench/kw_growth_bench.exe" 3 | tr -d '\r' | sed 's/^/  /'
 [ "${PIPESTATUS[0]}" = 0 ] || missed=1
+echo
+echo "== The window's own loops under Wine: 10,000 files dropped, then all of them removed (best of 3)"
+bash "$here/wine-run.sh" "$build/tests/bench/kw_window_growth_bench.exe" | tr -d '\r' | tee "$out/window.txt" | sed 's/^/  /'
+drop_ms=$(awk '/^window_drop_ms/ {print $5}' "$out/window.txt")
+remove_ms=$(awk '/^window_remove_ms/ {print $5}' "$out/window.txt")
+if [ -n "$drop_ms" ] && [ -n "$remove_ms" ]; then
+  verdict "$(awk "BEGIN{print ($drop_ms <= 2000) ? 1 : 0}")" "10,000 files listed in $drop_ms ms (target <= 2000 ms)"
+  verdict "$(awk "BEGIN{print ($remove_ms <= 1000) ? 1 : 0}")" "10,000 files removed in $remove_ms ms (target <= 1000 ms)"
+else
+  verdict 0 "the window's loops not measured"
+fi
 echo
 echo "== Plugin documents, natively (Release): reading back a 1,000-file plugin; replace against create"
 release="$top/build/native-release"

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -393,6 +394,41 @@ TEST_F(FormsTest, ExtendedListTracksCurrentItemAndSelection)
     EXPECT_EQ(Log(), Lines{});
 }
 
+TEST_F(FormsTest, ExtendedListRemovesManyLinesAtOnce)
+{
+    for (int i = 0; i < 10; ++i)
+        f.lstMulti.AddItem("line " + std::to_string(i));
+    // Most lines go: the list is rebuilt, and what stays keeps its text, order and selection.
+    for (int i : {0, 1, 2, 4, 5, 6, 8})
+        f.lstMulti.Selected(i, true);
+    ClickListItem(f.lstMulti, 7, MK_CONTROL);  // the caret on a line that stays
+    f.lstMulti.Selected(9, true);
+    Log();
+    EXPECT_EQ(f.lstMulti.SelectedIndexes(), (std::vector<int>{0, 1, 2, 4, 5, 6, 7, 8, 9}));
+    f.lstMulti.RemoveItems({0, 1, 2, 4, 5, 6, 8});
+    EXPECT_EQ(f.lstMulti.ListCount(), 3);
+    EXPECT_EQ(f.lstMulti.List(0), "line 3");
+    EXPECT_EQ(f.lstMulti.List(1), "line 7");
+    EXPECT_EQ(f.lstMulti.List(2), "line 9");
+    EXPECT_EQ(f.lstMulti.SelectedIndexes(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(f.lstMulti.ListIndex(), 1);
+    EXPECT_EQ(Log(), Lines{});
+    // A user's next click is measured against what the list now holds.
+    ClickListItem(f.lstMulti, 0);
+    EXPECT_EQ(Log(), Lines{"lstMulti.Click 0 sel 1"});
+
+    // A few go one by one; a line out of range is refused before anything is removed.
+    EXPECT_THROW(f.lstMulti.RemoveItems({0, 3}), std::exception);
+    EXPECT_EQ(f.lstMulti.ListCount(), 3);
+    f.lstMulti.RemoveItems({0});
+    EXPECT_EQ(f.lstMulti.ListCount(), 2);
+    EXPECT_EQ(f.lstMulti.List(0), "line 7");
+    EXPECT_EQ(f.lstMulti.ListIndex(), -1);
+    f.lstMulti.RemoveItems({0, 1});
+    EXPECT_EQ(f.lstMulti.ListCount(), 0);
+    EXPECT_TRUE(f.lstMulti.SelectedIndexes().empty());
+}
+
 // What the model does with a list: fill it through the interface and pick an entry.
 void FillDestinations(kw::StringList& list)
 {
@@ -708,6 +744,78 @@ TEST_F(FormsTest, DroppedFileListsReachTheHandlers)
     f.lstSingle.OLEDropMode(kOleDropNone);
     EXPECT_EQ(f.lstSingle.RegisteredDropTarget(), nullptr);
     EXPECT_EQ(RevokeDragDrop(f.lstSingle.hWnd()), DRAGDROP_E_NOTREGISTERED);
+}
+
+// A file list as raw bytes: the ANSI form older programs still offer, or a damaged one.
+class RawDropData : public FileData {
+public:
+    RawDropData(bool wide, DWORD offset, std::string names) : FileData({})
+    {
+        DROPFILES header{};
+        header.pFiles = offset;
+        header.fWide = wide;
+        bytes_.assign(reinterpret_cast<const char*>(&header), reinterpret_cast<const char*>(&header) + sizeof header);
+        bytes_ += names;
+    }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        if (QueryGetData(format) != S_OK)
+            return DV_E_FORMATETC;
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes_.size());
+        std::memcpy(GlobalLock(mem), bytes_.data(), bytes_.size());
+        GlobalUnlock(mem);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = mem;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+
+private:
+    std::string bytes_;
+};
+
+TEST_F(FormsTest, DroppedListsAreReadWholeInEveryForm)
+{
+    std::vector<std::string> dropped;
+    f.lstSingle.OLEDragOver = [](const std::vector<std::string>* files, int& effect) {
+        effect = files ? kDropEffectCopy : kDropEffectNone;
+    };
+    f.lstSingle.OLEDragDrop = [&](const std::vector<std::string>& files, int&) { dropped = files; };
+    f.lstSingle.OLEDropMode(kOleDropManual);
+    IDropTarget* target = f.lstSingle.RegisteredDropTarget();
+    ASSERT_NE(target, nullptr);
+    auto drop = [&](IDataObject* data) {
+        dropped.clear();
+        DWORD effect = DROPEFFECT_COPY;
+        POINTL pt{10, 10};
+        target->Drop(data, 0, pt, &effect);
+        return effect;
+    };
+
+    // ANSI names in the code page of the tests (1252): 0xE9 is the e with an accent.
+    RawDropData ansi(false, sizeof(DROPFILES), std::string("C:\\Caf\xE9\\a.exe\0C:\\b.dll\0\0", 24));
+    EXPECT_EQ(drop(&ansi), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(dropped, (std::vector<std::string>{"C:\\Caf\xC3\xA9\\a.exe", "C:\\b.dll"}));
+
+    // Thousands of wide names arrive whole and in order.
+    std::vector<std::wstring> many;
+    for (int i = 0; i < 5000; ++i)
+        many.push_back(L"C:\\Src\\file" + std::to_wstring(i) + L".dat");
+    FileData wide(many);
+    EXPECT_EQ(drop(&wide), static_cast<DWORD>(DROPEFFECT_COPY));
+    ASSERT_EQ(dropped.size(), many.size());
+    EXPECT_EQ(dropped.front(), "C:\\Src\\file0.dat");
+    EXPECT_EQ(dropped.back(), "C:\\Src\\file4999.dat");
+
+    // A last name without its terminator ends at the block's end; names said to start past
+    // the block's end are no list at all.
+    RawDropData cut(false, sizeof(DROPFILES), std::string("C:\\a.exe\0C:\\b", 13));
+    EXPECT_EQ(drop(&cut), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(dropped, (std::vector<std::string>{"C:\\a.exe", "C:\\b"}));
+    RawDropData outside(true, 4096, std::string("a\0\0\0", 4));
+    EXPECT_EQ(drop(&outside), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_TRUE(dropped.empty());
+    f.lstSingle.OLEDropMode(kOleDropNone);
 }
 
 TEST_F(FormsTest, HourglassCoversTheFormsWhileSet)

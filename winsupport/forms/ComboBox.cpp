@@ -143,7 +143,9 @@ void ComboBox::AddItem(const std::string& text)
     LRESULT r = Send(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
     if (r == CB_ERR || r == CB_ERRSPACE)
         throw RuntimeError(kErrInvalidArgument, "The item cannot be added", "AddItem");
-    lastIndex_ = ListIndex();
+    // Only a sorted list can put the new item before the current one.
+    if (Style(hwnd_) & CBS_SORT)
+        lastIndex_ = ListIndex();
 }
 
 void ComboBox::RemoveItem(int index)

@@ -1,5 +1,7 @@
 #include "winsupport/forms/ListBox.h"
 
+#include <algorithm>
+
 #include "winsupport/forms/ControlSupport.h"
 
 namespace kw::forms {
@@ -150,6 +152,82 @@ void ListBox::RemoveItem(int index)
     } else {
         index_ = static_cast<int>(Send(hwnd_, LB_GETCURSEL));
     }
+}
+
+void ListBox::RemoveItems(const std::vector<int>& ascending)
+{
+    RequireBound();
+    const int count = ListCount();
+    for (int index : ascending)
+        if (index < 0 || index >= count)
+            InvalidValue("RemoveItem");
+    Updating updating(*this);
+    if (ascending.size() * 2 <= static_cast<size_t>(count)) {
+        for (auto it = ascending.rbegin(); it != ascending.rend(); ++it)
+            RemoveItem(*it);
+        return;
+    }
+    // Most of the list goes: one reset and the few that stay added back costs far fewer
+    // messages than a deletion per line.
+    std::vector<char> gone(static_cast<size_t>(count), 0);
+    for (int index : ascending)
+        gone[static_cast<size_t>(index)] = 1;
+    std::vector<std::string> keptText;
+    std::vector<char> keptSelection;
+    int newIndex = -1;
+    for (int i = 0; i < count; ++i) {
+        if (gone[static_cast<size_t>(i)])
+            continue;
+        if (MultiSelect() && i == index_)
+            newIndex = static_cast<int>(keptText.size());
+        keptText.push_back(List(i));
+        keptSelection.push_back(MultiSelect() && Send(hwnd_, LB_GETSEL, static_cast<WPARAM>(i)) > 0);
+    }
+    Send(hwnd_, LB_RESETCONTENT);
+    for (const std::string& text : keptText)
+        Send(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    if (MultiSelect()) {
+        for (size_t i = 0; i < keptSelection.size(); ++i)
+            if (keptSelection[i])
+                Send(hwnd_, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+        selection_ = std::move(keptSelection);
+        index_ = newIndex;
+    } else {
+        index_ = static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+    }
+}
+
+std::vector<int> ListBox::SelectedIndexes() const
+{
+    RequireBound();
+    std::vector<int> indexes;
+    if (!MultiSelect()) {
+        if (const int index = ListIndex(); index >= 0)
+            indexes.push_back(index);
+        return indexes;
+    }
+    const LRESULT n = Send(hwnd_, LB_GETSELCOUNT);
+    if (n <= 0)
+        return indexes;
+    indexes.resize(static_cast<size_t>(n));
+    const LRESULT got = Send(hwnd_, LB_GETSELITEMS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(indexes.data()));
+    indexes.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    std::sort(indexes.begin(), indexes.end());
+    return indexes;
+}
+
+ListBox::Updating::Updating(ListBox& list) : hwnd_(list.hWnd())
+{
+    if (hwnd_)
+        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+}
+
+ListBox::Updating::~Updating()
+{
+    if (!hwnd_)
+        return;
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void ListBox::Clear()

@@ -22,10 +22,27 @@ public:
     std::string Text() const;
     void AddItem(const std::string& text) override;
     void RemoveItem(int index);
+    // Removes the given lines (ascending, each once); the others keep their selection.
+    void RemoveItems(const std::vector<int>& ascending);
     void Clear() override;
     bool Selected(int index) const;
     void Selected(int index, bool selected);
     int SelCount() const;
+    // The selected lines in ascending order, asked in one message.
+    std::vector<int> SelectedIndexes() const;
+
+    // Many lines added or removed at once: while one of these lives the list neither
+    // repaints nor moves its scroll bar per line (under Wine each is a trip to the server).
+    class Updating {
+    public:
+        explicit Updating(ListBox& list);
+        ~Updating();
+        Updating(const Updating&) = delete;
+        Updating& operator=(const Updating&) = delete;
+
+    private:
+        HWND hwnd_;
+    };
 
     std::function<void()> Click;
 
