@@ -39,10 +39,16 @@ public:
                                                 {*this, IDC_PIC_TAB_BOX + 1, IDD_PAGE_PROGRAM_FILES},
                                                 {*this, IDC_PIC_TAB_BOX + 2, IDD_PAGE_SYSTEM_FILES},
                                                 {*this, IDC_PIC_TAB_BOX + 3, IDD_PAGE_EXECUTABLES}}};
-    std::array<forms::Image, 5> imgIcon{{{*this, IDC_IMG_ICON + 0}, {*this, IDC_IMG_ICON + 1}, {*this, IDC_IMG_ICON + 2},
-                                        {*this, IDC_IMG_ICON + 3}, {*this, IDC_IMG_ICON + 4}}};
-    std::array<forms::Label, 5> lblHeader{{{*this, IDC_LBL_HEADER + 0}, {*this, IDC_LBL_HEADER + 1}, {*this, IDC_LBL_HEADER + 2},
-                                          {*this, IDC_LBL_HEADER + 3}, {*this, IDC_LBL_HEADER + 4}}};
+    std::array<forms::Image, 5> imgIcon{{{*this, IDC_IMG_ICON + 0},
+                                         {*this, IDC_IMG_ICON + 1},
+                                         {*this, IDC_IMG_ICON + 2},
+                                         {*this, IDC_IMG_ICON + 3},
+                                         {*this, IDC_IMG_ICON + 4}}};
+    std::array<forms::Label, 5> lblHeader{{{*this, IDC_LBL_HEADER + 0},
+                                           {*this, IDC_LBL_HEADER + 1},
+                                           {*this, IDC_LBL_HEADER + 2},
+                                           {*this, IDC_LBL_HEADER + 3},
+                                           {*this, IDC_LBL_HEADER + 4}}};
 
     forms::Label lblPluginName{*this, IDC_LBL_PLUGIN_NAME};
     forms::TextBox txtPluginName{*this, IDC_TXT_PLUGIN_NAME};
@@ -57,7 +63,8 @@ public:
     forms::CheckBox chkIncAuthor{*this, IDC_CHK_INC_AUTHOR};
     forms::CommandButton cmdResetInformation{*this, IDC_CMD_RESET_INFORMATION};
 
-    std::array<forms::OptionButton, 2> optCopyOption{{{*this, IDC_OPT_COPY_OPTION + 0}, {*this, IDC_OPT_COPY_OPTION + 1}}};
+    std::array<forms::OptionButton, 2> optCopyOption{
+        {{*this, IDC_OPT_COPY_OPTION + 0}, {*this, IDC_OPT_COPY_OPTION + 1}}};
     forms::CommandButton cmdGetProgramFiles{*this, IDC_CMD_GET_PROGRAM_FILES};
     forms::ListBox lstProgramFiles{*this, IDC_LST_PROGRAM_FILES};
     forms::CommandButton cmdRemoveProgramFile{*this, IDC_CMD_REMOVE_PROGRAM_FILE};

@@ -139,8 +139,8 @@ void frmMain::CreateThroughBuilder(const std::string& folder, bool replace)
             Warn(hWnd(), result.message);
         if (oKW().IncPopupDone() != 0) {
             const int answer = platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
-                                                     "Plugin has been created.\r\nExplore the Plugin Folder?", kAppTitle,
-                                                     platform::kMbOkCancel | platform::kMbIconInformation);
+                                                     "Plugin has been created.\r\nExplore the Plugin Folder?",
+                                                     kAppTitle, platform::kMbOkCancel | platform::kMbIconInformation);
             if (answer == platform::kIdOk)
                 platform::ShellOpen(reinterpret_cast<NativeHandle>(hWnd()), "explore",
                                     AddBackslash(folder) + oKW().PluginName(), "");
@@ -152,9 +152,7 @@ void frmMain::CreateThroughBuilder(const std::string& folder, bool replace)
         ShowWhatMustChange(static_cast<int>(result.code));
         return;
     case BuildResult::Status::NotPlugin:
-    case BuildResult::Status::Failed:
-        Warn(hWnd(), result.message);
-        return;
+    case BuildResult::Status::Failed: Warn(hWnd(), result.message); return;
     }
 }
 
@@ -164,17 +162,16 @@ void frmMain::ReportCreateRefusal(int code)
     std::string why;
     switch (code) {
     case kErrorInvalidName:
-        why = "The plugin name and the shortcut names of executables with ramdisk or autorun scripts must be "
-              "valid, distinct file names.";
+        why =
+            "The plugin name and the shortcut names of executables with ramdisk or autorun scripts must be "
+            "valid, distinct file names.";
         if (!problems.empty())
             why += "\r\nNot usable:" + JoinLines(problems);
         break;
     case kErrorNoUnicodeTranslation:
         why = "These names cannot be written in the system's code page:" + JoinLines(problems);
         break;
-    case kErrorFilenameTooLong:
-        why = "This path is too long:" + JoinLines(problems);
-        break;
+    case kErrorFilenameTooLong: why = "This path is too long:" + JoinLines(problems); break;
     default:
         why = platform::ErrorText(static_cast<unsigned long>(code));
         if (why.empty())
@@ -245,9 +242,7 @@ void frmMain::ShowWhatMustChange(int code)
     auto scripts = [&](int slot) { return kw.IsRamdisk(slot) || kw.IncAutorun(slot) != 0; };
 
     switch (code) {
-    case kErrorAlreadyExists:
-        FocusForChange(kInformation, -1, txtPluginName);
-        return;
+    case kErrorAlreadyExists: FocusForChange(kInformation, -1, txtPluginName); return;
     case kErrorInvalidName: {
         if (!clsKitwright::IsValidFileName(plugin)) {
             FocusForChange(kInformation, -1, txtPluginName);
@@ -329,8 +324,7 @@ void frmMain::ShowWhatMustChange(int code)
         FocusForChange(kInformation, -1, txtPluginName);
         return;
     }
-    default:
-        return;
+    default: return;
     }
 }
 

@@ -75,15 +75,9 @@ void frmMain::txtExecutable_OLEDragDrop(const std::vector<std::string>& files, i
     txtExecutable.Text(oKW().ExecutableName(slot));
 }
 
-void frmMain::chkIncRamdisk_Click()
-{
-    oKW().IncRamdisk(oKW().CurrentExecutable(), CheckValue(chkIncRamdisk.Value()));
-}
+void frmMain::chkIncRamdisk_Click() { oKW().IncRamdisk(oKW().CurrentExecutable(), CheckValue(chkIncRamdisk.Value())); }
 
-void frmMain::chkIncAutorun_Click()
-{
-    oKW().IncAutorun(oKW().CurrentExecutable(), CheckValue(chkIncAutorun.Value()));
-}
+void frmMain::chkIncAutorun_Click() { oKW().IncAutorun(oKW().CurrentExecutable(), CheckValue(chkIncAutorun.Value())); }
 
 void frmMain::chkIncZel_Click()
 {
@@ -109,15 +103,9 @@ void frmMain::chkIncJuxQlaunch_Click()
     UpdateControlStates();
 }
 
-void frmMain::txtShortcutName_Change()
-{
-    oKW().ShortcutName(oKW().CurrentExecutable(), txtShortcutName.Text());
-}
+void frmMain::txtShortcutName_Change() { oKW().ShortcutName(oKW().CurrentExecutable(), txtShortcutName.Text()); }
 
-void frmMain::txtShortcutName_KeyPress(int& key)
-{
-    FilterFileNameKey(key, false, false, false);
-}
+void frmMain::txtShortcutName_KeyPress(int& key) { FilterFileNameKey(key, false, false, false); }
 
 void frmMain::cboMenuGroup_Change()
 {
@@ -131,15 +119,9 @@ void frmMain::cboMenuGroup_Click()
     UpdateControlStates();
 }
 
-void frmMain::cboMenuGroup_KeyPress(int& key)
-{
-    FilterFileNameKey(key, false, false, false);
-}
+void frmMain::cboMenuGroup_KeyPress(int& key) { FilterFileNameKey(key, false, false, false); }
 
-void frmMain::chkAppendMenuGroup_Click()
-{
-    oKW().IncSubGroup(chkAppendMenuGroup.Value() != 0);
-}
+void frmMain::chkAppendMenuGroup_Click() { oKW().IncSubGroup(chkAppendMenuGroup.Value() != 0); }
 
 void frmMain::cmdResetExecutable_Click(int index)
 {
@@ -147,7 +129,8 @@ void frmMain::cmdResetExecutable_Click(int index)
     txtExecutable.Text("");
     cboMenuGroup.Text("");
     txtShortcutName.Text("");
-    for (forms::CheckBox* box : {&chkIncRamdisk, &chkIncAutorun, &chkIncJuxDesktop, &chkIncJuxQlaunch, &chkAppendMenuGroup})
+    for (forms::CheckBox* box :
+         {&chkIncRamdisk, &chkIncAutorun, &chkIncJuxDesktop, &chkIncJuxQlaunch, &chkAppendMenuGroup})
         box->Value(forms::kUnchecked);
     if (index == 0)
         oKW().ClearCurrentExecutable();

@@ -140,7 +140,8 @@ void frmMain::WireFile()
         default: break;
         }
         if (c->OLEDragDrop)
-            c->OLEDragDrop = [this, inner = std::move(c->OLEDragDrop)](const std::vector<std::string>& files, int& effect) {
+            c->OLEDragDrop = [this, inner = std::move(c->OLEDragDrop)](const std::vector<std::string>& files,
+                                                                       int& effect) {
                 inner(files, effect);
                 NoteChange();
             };
@@ -152,9 +153,18 @@ bool frmMain::FileMenuKey(int& keyCode, int shift)
     if (shift != forms::kCtrlMask || !mnuFile.Enabled())
         return false;
     switch (keyCode) {
-    case 'N': keyCode = 0; mnuFile_New_Click(); return true;
-    case 'O': keyCode = 0; mnuFile_Open_Click(); return true;
-    case 'S': keyCode = 0; mnuFile_Save_Click(); return true;
+    case 'N':
+        keyCode = 0;
+        mnuFile_New_Click();
+        return true;
+    case 'O':
+        keyCode = 0;
+        mnuFile_Open_Click();
+        return true;
+    case 'S':
+        keyCode = 0;
+        mnuFile_Save_Click();
+        return true;
     default: return false;
     }
 }
@@ -177,7 +187,8 @@ bool frmMain::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& res
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (!data || data->dwData != kOpenDocumentData || !data->lpData)
             return false;
-        handedOver_ = Narrow(std::wstring_view(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t)));
+        handedOver_ =
+            Narrow(std::wstring_view(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t)));
         while (!handedOver_.empty() && handedOver_.back() == '\0')
             handedOver_.pop_back();
         PostMessageW(hWnd(), kOpenHandedOver, 0, 0);
@@ -223,8 +234,7 @@ bool frmMain::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& res
             return true;
         }
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -244,10 +254,7 @@ std::string frmMain::DocumentBytes()
     return FormatDescription(DocumentFromModel(*oKW_), folder);
 }
 
-bool frmMain::Unsaved()
-{
-    return DocumentBytes() != savedBytes_;
-}
+bool frmMain::Unsaved() { return DocumentBytes() != savedBytes_; }
 
 void frmMain::MarkSaved()
 {
@@ -284,9 +291,9 @@ bool frmMain::ConfirmDiscard()
 {
     if (!oKW_ || !Unsaved())
         return true;
-    const int answer = platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
-                                             "Save changes to " + DocumentName(true) + "?", kAppTitle,
-                                             MB_YESNOCANCEL | platform::kMbIconWarning);
+    const int answer =
+        platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()), "Save changes to " + DocumentName(true) + "?",
+                              kAppTitle, MB_YESNOCANCEL | platform::kMbIconWarning);
     if (answer == platform::kIdYes)
         return SaveDocument(false);
     return answer == platform::kIdNo;
@@ -294,10 +301,7 @@ bool frmMain::ConfirmDiscard()
 
 // ---- Menu commands ----------------------------------------------------------------------
 
-void frmMain::mnuFile_New_Click()
-{
-    cmdReset_Click();
-}
+void frmMain::mnuFile_New_Click() { cmdReset_Click(); }
 
 void frmMain::mnuFile_Open_Click()
 {
@@ -306,8 +310,9 @@ void frmMain::mnuFile_Open_Click()
     auto oGetOpenFile = std::make_unique<clsGetOpenFile>();
     oGetOpenFile->BufferSize(32768);
     oGetOpenFile->DialogTitle("Open Description or Plugin");
-    oGetOpenFile->Filter("Descriptions and Plugins (*.kwp;*.inf)|*.kwp;*.inf|Kitwright Descriptions (*.kwp)|*.kwp|"
-                         "Plugin INF Files (*.inf)|*.inf|All Files (*.*)|*.*");
+    oGetOpenFile->Filter(
+        "Descriptions and Plugins (*.kwp;*.inf)|*.kwp;*.inf|Kitwright Descriptions (*.kwp)|*.kwp|"
+        "Plugin INF Files (*.inf)|*.inf|All Files (*.*)|*.*");
     oGetOpenFile->FilterIndex(1);
     oGetOpenFile->HideReadOnly(true);
     oGetOpenFile->MultiSelect(false);
@@ -326,20 +331,11 @@ bool frmMain::OpenDocument(const std::string& path)
     return LoadDocument(path);
 }
 
-void frmMain::mnuFile_Save_Click()
-{
-    SaveDocument(false);
-}
+void frmMain::mnuFile_Save_Click() { SaveDocument(false); }
 
-void frmMain::mnuFile_SaveAs_Click()
-{
-    SaveDocument(true);
-}
+void frmMain::mnuFile_SaveAs_Click() { SaveDocument(true); }
 
-void frmMain::mnuFile_Exit_Click()
-{
-    cmdExit_Click();
-}
+void frmMain::mnuFile_Exit_Click() { cmdExit_Click(); }
 
 // ---- Saving and opening -----------------------------------------------------------------
 
@@ -350,8 +346,8 @@ bool frmMain::SaveDocument(bool askForName)
     std::string path = documentIsPlugin_ ? std::string() : documentPath_;
     if (askForName || path.empty()) {
         const std::string folder = documentPath_.empty() ? std::string()
-                                   : documentIsPlugin_    ? documentPluginsFolder_
-                                                          : FolderPart(documentPath_);
+                                   : documentIsPlugin_   ? documentPluginsFolder_
+                                                         : FolderPart(documentPath_);
         std::string name = documentIsPlugin_ || documentPath_.empty() ? oKW().PluginName() : NameOf(documentPath_);
         if (name.empty())
             name = kUntitled;

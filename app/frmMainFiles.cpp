@@ -159,10 +159,10 @@ void frmMain::optCopyOption_Click(int index)
         std::string folder = oKW().ProgramFolder();
         if (folder.ends_with("*.*"))
             folder.resize(folder.size() - 3);
-        const std::string text =
-            folderChosen ? "Copying individual files takes the program folder off the list:\r\n" + folder
-                         : "Copying a folder tree empties the list of program files (" + std::to_string(files) +
-                               (files == 1 ? " file)." : " files).");
+        const std::string text = folderChosen
+                                     ? "Copying individual files takes the program folder off the list:\r\n" + folder
+                                     : "Copying a folder tree empties the list of program files (" +
+                                           std::to_string(files) + (files == 1 ? " file)." : " files).");
         const int answer = platform::ShowMessage(reinterpret_cast<NativeHandle>(hWnd()),
                                                  text + "\r\n\r\nChange how the program files are copied?", kAppTitle,
                                                  platform::kMbYesNo | platform::kMbIconQuestion | MB_DEFBUTTON2);
@@ -315,10 +315,7 @@ void frmMain::cmdGetSystemFiles_Click()
     FillSystemFileList();
 }
 
-void frmMain::cmdRemoveSystemFile_Click()
-{
-    RemoveSelected(lstSystemFiles, fcSystemFiles);
-}
+void frmMain::cmdRemoveSystemFile_Click() { RemoveSelected(lstSystemFiles, fcSystemFiles); }
 
 void frmMain::cmdResetSystemFiles_Click()
 {

@@ -75,10 +75,7 @@ clsKitwright& frmMain::oKW()
     return *oKW_;
 }
 
-void frmMain::oKW(std::unique_ptr<clsKitwright> model)
-{
-    oKW_ = std::move(model);
-}
+void frmMain::oKW(std::unique_ptr<clsKitwright> model) { oKW_ = std::move(model); }
 
 void frmMain::Wire()
 {
@@ -89,8 +86,8 @@ void frmMain::Wire()
     mnuHelp_Readme.Click = [this] { mnuHelp_Readme_Click(); };
     mnu_Help_About.Click = [this] { mnu_Help_About_Click(); };
 
-    for (forms::TextBox* box : {&txtPluginName, &txtProgramName, &txtProgramWebsite, &txtDescription,
-                                &txtExecutable, &txtShortcutName})
+    for (forms::TextBox* box :
+         {&txtPluginName, &txtProgramName, &txtProgramWebsite, &txtDescription, &txtExecutable, &txtShortcutName})
         box->GotFocus = [box] { SelectAllText(*box); };
     txtPluginName.Change = [this] { txtPluginName_Change(); };
     txtPluginName.KeyPress = [this](int& key) { txtPluginName_KeyPress(key); };
@@ -108,14 +105,22 @@ void frmMain::Wire()
     cmdRemoveProgramFile.Click = [this] { cmdRemoveProgramFile_Click(); };
     cmdResetProgramFiles.Click = [this] { cmdResetProgramFiles_Click(); };
     cboProgramFilesDestination.Click = [this] { cboProgramFilesDestination_Click(); };
-    lstProgramFiles.OLEDragOver = [this](const std::vector<std::string>* f, int& e) { lstProgramFiles_OLEDragOver(f, e); };
-    lstProgramFiles.OLEDragDrop = [this](const std::vector<std::string>& f, int& e) { lstProgramFiles_OLEDragDrop(f, e); };
+    lstProgramFiles.OLEDragOver = [this](const std::vector<std::string>* f, int& e) {
+        lstProgramFiles_OLEDragOver(f, e);
+    };
+    lstProgramFiles.OLEDragDrop = [this](const std::vector<std::string>& f, int& e) {
+        lstProgramFiles_OLEDragDrop(f, e);
+    };
     cmdGetSystemFiles.Click = [this] { cmdGetSystemFiles_Click(); };
     cmdRemoveSystemFile.Click = [this] { cmdRemoveSystemFile_Click(); };
     cmdResetSystemFiles.Click = [this] { cmdResetSystemFiles_Click(); };
     cboSystemFilesDestination.Click = [this] { cboSystemFilesDestination_Click(); };
-    lstSystemFiles.OLEDragOver = [this](const std::vector<std::string>* f, int& e) { lstSystemFiles_OLEDragOver(f, e); };
-    lstSystemFiles.OLEDragDrop = [this](const std::vector<std::string>& f, int& e) { lstSystemFiles_OLEDragDrop(f, e); };
+    lstSystemFiles.OLEDragOver = [this](const std::vector<std::string>* f, int& e) {
+        lstSystemFiles_OLEDragOver(f, e);
+    };
+    lstSystemFiles.OLEDragDrop = [this](const std::vector<std::string>& f, int& e) {
+        lstSystemFiles_OLEDragDrop(f, e);
+    };
 
     txtExecutableGroup.Change = [this] { txtExecutableGroup_Change(); };
     cmdGetExecutable.Click = [this] { cmdGetExecutable_Click(); };
@@ -196,10 +201,7 @@ void frmMain::Form_Load()
     }
 }
 
-void frmMain::Form_Activate()
-{
-    RefreshControls();
-}
+void frmMain::Form_Activate() { RefreshControls(); }
 
 void frmMain::Form_QueryUnload(bool& cancel)
 {
@@ -262,9 +264,7 @@ void frmMain::Form_KeyDown(int& keyCode, int shift)
 LRESULT frmMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_THEMECHANGED:
-        ApplyThemeBackColors();
-        break;
+    case WM_THEMECHANGED: ApplyThemeBackColors(); break;
     case WM_NOTIFY:
         if (oTabs_) {
             oTabs_->Notify(hWnd, uMsg, wParam, lParam);
@@ -275,10 +275,7 @@ LRESULT frmMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-void frmMain::ApplyThemeBackColors()
-{
-    kw::ApplyThemeBackColors();
-}
+void frmMain::ApplyThemeBackColors() { kw::ApplyThemeBackColors(); }
 
 void frmMain::Form_DpiChanged()
 {
@@ -372,25 +369,13 @@ void frmMain::LoadListsAndHeaders()
 
 // ---- Menus -----------------------------------------------------------------------------
 
-void frmMain::mnuSettings_Menu_Click()
-{
-    ShowMenuDialog(oKW(), hWnd());
-}
+void frmMain::mnuSettings_Menu_Click() { ShowMenuDialog(oKW(), hWnd()); }
 
-void frmMain::mnuSettings_Author_Click()
-{
-    ShowAuthorDialog(oKW(), hWnd());
-}
+void frmMain::mnuSettings_Author_Click() { ShowAuthorDialog(oKW(), hWnd()); }
 
-void frmMain::mnuSettingsOptions_Click()
-{
-    ShowOptionsDialog(oKW(), hWnd());
-}
+void frmMain::mnuSettingsOptions_Click() { ShowOptionsDialog(oKW(), hWnd()); }
 
-void frmMain::mnu_Help_About_Click()
-{
-    ShowAboutBox();
-}
+void frmMain::mnu_Help_About_Click() { ShowAboutBox(); }
 
 void frmMain::mnuSettings_Location_Click()
 {
@@ -408,10 +393,7 @@ void frmMain::mnuSettings_Location_Click()
     }
 }
 
-void frmMain::mnuHelp_Readme_Click()
-{
-    oKW().ShowHelp(reinterpret_cast<NativeHandle>(hWnd()));
-}
+void frmMain::mnuHelp_Readme_Click() { oKW().ShowHelp(reinterpret_cast<NativeHandle>(hWnd())); }
 
 // ---- Window-wide routines ---------------------------------------------------------------
 

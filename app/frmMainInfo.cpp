@@ -16,20 +16,11 @@ void frmMain::txtPluginName_Change()
     UpdateControlStates();
 }
 
-void frmMain::txtPluginName_KeyPress(int& key)
-{
-    FilterFileNameKey(key, false, false, false);
-}
+void frmMain::txtPluginName_KeyPress(int& key) { FilterFileNameKey(key, false, false, false); }
 
-void frmMain::txtProgramName_Change()
-{
-    oKW().ProgramName(txtProgramName.Text());
-}
+void frmMain::txtProgramName_Change() { oKW().ProgramName(txtProgramName.Text()); }
 
-void frmMain::txtProgramName_KeyPress(int& key)
-{
-    FilterFileNameKey(key, false, false, false);
-}
+void frmMain::txtProgramName_KeyPress(int& key) { FilterFileNameKey(key, false, false, false); }
 
 void frmMain::txtProgramWebsite_Change()
 {
@@ -41,20 +32,11 @@ void frmMain::txtProgramWebsite_Change()
     oKW().ProgramWebsite(txtProgramWebsite.Text());
 }
 
-void frmMain::txtProgramWebsite_KeyPress(int& key)
-{
-    FilterFileNameKey(key, false, true, true);
-}
+void frmMain::txtProgramWebsite_KeyPress(int& key) { FilterFileNameKey(key, false, true, true); }
 
-void frmMain::txtDescription_Change()
-{
-    oKW().Description(txtDescription.Text());
-}
+void frmMain::txtDescription_Change() { oKW().Description(txtDescription.Text()); }
 
-void frmMain::chkIncAuthor_Click()
-{
-    oKW().IncAuthor(CheckValue(chkIncAuthor.Value()));
-}
+void frmMain::chkIncAuthor_Click() { oKW().IncAuthor(CheckValue(chkIncAuthor.Value())); }
 
 void frmMain::cmdResetInformation_Click()
 {

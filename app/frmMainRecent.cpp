@@ -24,10 +24,7 @@ std::string IniPath()
     return folder + "Kitwright.ini";
 }
 
-std::string KeyOf(int index)
-{
-    return "File" + std::to_string(index + 1);
-}
+std::string KeyOf(int index) { return "File" + std::to_string(index + 1); }
 
 std::string Encode(const std::string& path)
 {
@@ -98,10 +95,7 @@ std::wstring MenuText(int index, const std::string& path)
 
 }  // namespace
 
-std::vector<std::string> frmMain::RecentFiles() const
-{
-    return recentFiles_;
-}
+std::vector<std::string> frmMain::RecentFiles() const { return recentFiles_; }
 
 void frmMain::LoadRecentFiles()
 {

@@ -32,30 +32,15 @@ BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM found)
 }
 }  // namespace
 
-void Warn(HWND owner, const std::string& text)
-{
-    ShowWarning(reinterpret_cast<NativeHandle>(owner), text);
-}
+void Warn(HWND owner, const std::string& text) { ShowWarning(reinterpret_cast<NativeHandle>(owner), text); }
 
-void SetMainFormFactory(MainFormFactory factory)
-{
-    g_factory = std::move(factory);
-}
+void SetMainFormFactory(MainFormFactory factory) { g_factory = std::move(factory); }
 
-forms::Form* MainForm()
-{
-    return g_mainForm.get();
-}
+forms::Form* MainForm() { return g_mainForm.get(); }
 
-clsFont* AppFont()
-{
-    return g_font.get();
-}
+clsFont* AppFont() { return g_font.get(); }
 
-clsInitCC* InitCCObject()
-{
-    return g_initCC.get();
-}
+clsInitCC* InitCCObject() { return g_initCC.get(); }
 
 clsAppIcon& NewAppIcon()
 {
@@ -63,10 +48,7 @@ clsAppIcon& NewAppIcon()
     return *g_appIcon;
 }
 
-void ReleaseAppIcon()
-{
-    g_appIcon.reset();
-}
+void ReleaseAppIcon() { g_appIcon.reset(); }
 
 bool AnotherInstanceRunning()
 {
@@ -151,10 +133,7 @@ bool HandDocumentTo(HWND mainWindow, const std::string& path)
            taken != 0;
 }
 
-void Main()
-{
-    Main(std::string());
-}
+void Main() { Main(std::string()); }
 
 void Main(const std::string& documentPath)
 {
@@ -245,8 +224,8 @@ std::string CompactPath(const std::string& path, const forms::Control& control, 
         SelectObject(dc, old);
     ReleaseDC(form.hWnd(), dc);
     std::wstring result(buffer.c_str());
-    result.erase(0, result.find_first_not_of(L' ') == std::wstring::npos ? result.size()
-                                                                          : result.find_first_not_of(L' '));
+    result.erase(0,
+                 result.find_first_not_of(L' ') == std::wstring::npos ? result.size() : result.find_first_not_of(L' '));
     return Narrow(result);
 }
 
@@ -266,10 +245,8 @@ std::uint32_t ThemeBackColor(const forms::Control& c, bool themeActive)
         // Display fields look read-only in every theme; what takes input stays white.
         return IsDisplayField(c) ? forms::kColorButtonFace : forms::kColorWindow;
     case forms::ControlKind::ComboBox:
-    case forms::ControlKind::ListBox:
-        return forms::kColorWindow;
-    default:
-        return themeActive ? forms::kColorWindow : forms::kColorButtonFace;
+    case forms::ControlKind::ListBox: return forms::kColorWindow;
+    default: return themeActive ? forms::kColorWindow : forms::kColorButtonFace;
     }
 }
 

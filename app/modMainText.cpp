@@ -5,9 +5,13 @@ namespace kw {
 void FilterFileNameKey(int& key, bool allowBackslash, bool allowColon, bool allowSlash)
 {
     switch (key) {
-    case '"': case '*': case '<': case '>': case '?': case '^': case '|':
-        key = 0;
-        break;
+    case '"':
+    case '*':
+    case '<':
+    case '>':
+    case '?':
+    case '^':
+    case '|': key = 0; break;
     case '\\':
         if (!allowBackslash)
             key = 0;
@@ -20,8 +24,7 @@ void FilterFileNameKey(int& key, bool allowBackslash, bool allowColon, bool allo
         if (!allowSlash)
             key = 0;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# make format: applies .clang-format to the C++ files of the tree; app/ and tests/app/ are
-# left out until they have been formatted once.
+# make format: applies .clang-format to the C++ files of the tree.
 # make format-check (part of make test): fails, naming the files, when one is not formatted.
 set -eu
 cd "$(dirname "$0")/.."
@@ -10,8 +9,7 @@ format=clang-format-14
 files=()
 while IFS= read -r f; do
   [ -f "$f" ] && files+=("$f")
-done < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' |
-         grep -vE '^(app|tests/app)/' | sort -u)
+done < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | sort -u)
 
 if [ "$mode" = apply ]; then
   "$format" -i "${files[@]}"

@@ -42,10 +42,7 @@ std::string ReadBytes(const fs::path& p)
     return s.str();
 }
 
-void WriteBytes(const fs::path& p, const std::string& bytes)
-{
-    std::ofstream(p, std::ios::binary) << bytes;
-}
+void WriteBytes(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
 // Every file below a folder by its relative name, with its bytes.
 std::map<std::wstring, std::string> FilesBelow(const fs::path& folder)

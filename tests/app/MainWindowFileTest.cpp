@@ -70,7 +70,8 @@ protected:
     // A plugin made through the window from typed names and dropped files.
     void MakePlugin(const std::string& name, const std::string& description)
     {
-        const std::string a = MakeFile("src\\" + name + ".dll", "DLL bytes"), exe = MakeFile("src\\" + name + ".exe", "MZ");
+        const std::string a = MakeFile("src\\" + name + ".dll", "DLL bytes"),
+                          exe = MakeFile("src\\" + name + ".exe", "MZ");
         Type(f->txtPluginName, name);
         Type(f->txtDescription, description);
         ShowTab(2);
@@ -273,7 +274,8 @@ TEST_F(FileTest, AReplaceThatFailsHalfWayLeavesTheOldPluginAsItWas)
     kw::platform::SetFailureForTesting(0, 0);
     ASSERT_EQ(prompt.shown.size(), 2u);
     EXPECT_EQ(prompt.shown[1].title, "Attention");
-    EXPECT_NE(prompt.shown[1].text.find(plugins + "Tool could not be replaced"), std::string::npos) << prompt.shown[1].text;
+    EXPECT_NE(prompt.shown[1].text.find(plugins + "Tool could not be replaced"), std::string::npos)
+        << prompt.shown[1].text;
     EXPECT_NE(prompt.shown[1].text.find("unchanged"), std::string::npos) << prompt.shown[1].text;
     EXPECT_EQ(FilesBelow(plugins + "Tool"), before);
     EXPECT_EQ(FoldersIn(plugins), Names{"Tool"});
@@ -393,7 +395,8 @@ TEST_F(FileTest, RecentFilesKeepTheLastEightWithNonAnsiPathsWhole)
     HMENU file = GetSubMenu(GetMenu(f->hWnd()), 0);
     wchar_t text[MAX_PATH]{};
     GetMenuStringW(file, IDM_FILE_RECENT + 1, text, MAX_PATH, MF_BYCOMMAND);
-    EXPECT_TRUE(std::wstring(text).starts_with(L"&2 ") && std::wstring(text).ends_with(L"\\P7.kwp")) << kw::Narrow(text);
+    EXPECT_TRUE(std::wstring(text).starts_with(L"&2 ") && std::wstring(text).ends_with(L"\\P7.kwp"))
+        << kw::Narrow(text);
     EXPECT_EQ(GetMenuStringW(file, IDM_FILE_RECENT + 8, text, MAX_PATH, MF_BYCOMMAND), 0);
 
     // Read back by the next start; the entry opens its file.

@@ -25,8 +25,11 @@ TEST_F(MainWindowTest, AfterCreateTheFocusReturnsWhereItWasOnEveryPage)
         int tab;
         Control* control;
     };
-    const Stop stops[] = {{1, &f->txtProgramWebsite}, {2, &f->lstProgramFiles}, {3, &f->cboSystemFilesDestination},
-                          {4, &f->txtExecutableGroup}, {4, &f->chkIncAutorun}};
+    const Stop stops[] = {{1, &f->txtProgramWebsite},
+                          {2, &f->lstProgramFiles},
+                          {3, &f->cboSystemFilesDestination},
+                          {4, &f->txtExecutableGroup},
+                          {4, &f->chkIncAutorun}};
     int n = 0;
     for (const Stop& stop : stops) {
         f->txtPluginName.Text("Tool" + std::to_string(++n));

@@ -27,8 +27,8 @@ TEST_F(MainWindowLook, EveryCaptionFitsWithRoomToSpare)
 LRESULT BrushFor(const Control& c, UINT message)
 {
     HDC dc = GetDC(c.hWnd());
-    LRESULT brush = SendMessageW(GetParent(c.hWnd()), message, reinterpret_cast<WPARAM>(dc),
-                                 reinterpret_cast<LPARAM>(c.hWnd()));
+    LRESULT brush =
+        SendMessageW(GetParent(c.hWnd()), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.hWnd()));
     ReleaseDC(c.hWnd(), dc);
     return brush;
 }
@@ -39,8 +39,8 @@ TEST_F(MainWindowLook, InputBoxesStayWhiteAndThePluginsFolderGreyInEitherTheme)
     const auto face = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     for (bool themed : {false, true}) {
         kw::ApplyThemeBackColors(*f, true, themed);
-        for (TextBox* box : {&f->txtPluginName, &f->txtProgramName, &f->txtProgramWebsite, &f->txtDescription,
-                             &f->txtShortcutName})
+        for (TextBox* box :
+             {&f->txtPluginName, &f->txtProgramName, &f->txtProgramWebsite, &f->txtDescription, &f->txtShortcutName})
             EXPECT_EQ(BrushFor(*box, WM_CTLCOLOREDIT), window) << box->Id() << " themed " << themed;
         // Read-only, but a value the user sets through the up-down and the picker.
         EXPECT_EQ(BrushFor(f->txtExecutable, WM_CTLCOLORSTATIC), window) << themed;
@@ -120,8 +120,8 @@ TEST_F(MainWindowLook, EachPageHasOneLabelColumnAndOneRightEdge)
                     EXPECT_NEAR(i.r.right, right, 1) << "control " << i.c->Id() << " on page " << p;
                 }
                 // A box beside a label starts in the page's one box column.
-                if (input && row.size() == 2 && (row[0]->c->Kind() == ControlKind::Label ||
-                                                 row[1]->c->Kind() == ControlKind::Label)) {
+                if (input && row.size() == 2 &&
+                    (row[0]->c->Kind() == ControlKind::Label || row[1]->c->Kind() == ControlKind::Label)) {
                     if (column < 0)
                         column = i.r.left;
                     EXPECT_EQ(i.r.left, column) << "control " << i.c->Id() << " off the box column";
@@ -129,8 +129,8 @@ TEST_F(MainWindowLook, EachPageHasOneLabelColumnAndOneRightEdge)
                 if (p == 3 && (k == ControlKind::CheckBox)) {
                     bool under = false;
                     for (const Item& o : mine)
-                        under = under || (o.r.bottom <= i.r.top && o.c->Kind() != ControlKind::CheckBox &&
-                                          o.r.left == i.r.left);
+                        under = under ||
+                                (o.r.bottom <= i.r.top && o.c->Kind() != ControlKind::CheckBox && o.r.left == i.r.left);
                     EXPECT_TRUE(under) << "check box " << i.c->Id() << " stands under nothing";
                 }
             }
@@ -256,9 +256,11 @@ TEST_F(MainWindowLook, ADpiChangeRescalesFontsIconsLayoutAndTheWindow)
         for (auto& icon : f->imgIcon)
             EXPECT_EQ(IconPixels(icon.Picture()), frame) << dpi << " " << icon.Id();
         EXPECT_EQ(IconPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0))),
-                  kw::SystemMetricForDpi(SM_CXSMICON, dpi)) << dpi;
+                  kw::SystemMetricForDpi(SM_CXSMICON, dpi))
+            << dpi;
         EXPECT_EQ(IconPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))),
-                  kw::SystemMetricForDpi(SM_CXICON, dpi)) << dpi;
+                  kw::SystemMetricForDpi(SM_CXICON, dpi))
+            << dpi;
 
         // The up-down as wide as a scroll bar at this DPI, its box ending where it starts.
         const RECT arrows = RectIn(updown, f->picTabBox[3].hWnd());

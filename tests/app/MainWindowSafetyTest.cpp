@@ -55,8 +55,8 @@ TEST_F(MainWindowTest, EnterWithoutAPluginNameDoesNothingOnAnyPage)
             DoEvents();
             Key(VK_RETURN);
             ++pressed;
-            ASSERT_TRUE(f->Loaded()) << "Enter closed the window (page " << tab << ", control "
-                                     << GetDlgCtrlID(target) << ")";
+            ASSERT_TRUE(f->Loaded()) << "Enter closed the window (page " << tab << ", control " << GetDlgCtrlID(target)
+                                     << ")";
             ASSERT_EQ(Form::Forms().size(), 1u);
         }
     }

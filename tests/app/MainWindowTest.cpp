@@ -9,10 +9,7 @@
 namespace kwtest {
 namespace {
 
-bool Shown(const Control& page)
-{
-    return IsWindowVisible(page.hWnd()) != FALSE;
-}
+bool Shown(const Control& page) { return IsWindowVisible(page.hWnd()) != FALSE; }
 
 TEST_F(MainWindowTest, FreshStartShowsTheFirstPageWithNoDefaultButton)
 {
@@ -64,9 +61,9 @@ TEST_F(MainWindowTest, TabWalksTheVisiblePageInReadingOrder)
         Key(VK_TAB);
         order.push_back(GetDlgCtrlID(GetFocus()));
     }
-    EXPECT_EQ(order, (std::vector<int>{IDC_TXT_PLUGIN_NAME, IDC_TXT_PROGRAM_NAME, IDC_TXT_PROGRAM_WEBSITE,
-                                       IDC_TXT_DESCRIPTION, IDC_CHK_INC_AUTHOR, IDC_CMD_RESET_INFORMATION,
-                                       IDC_CMD_RESET, IDC_CMD_EXIT}));
+    EXPECT_EQ(order,
+              (std::vector<int>{IDC_TXT_PLUGIN_NAME, IDC_TXT_PROGRAM_NAME, IDC_TXT_PROGRAM_WEBSITE, IDC_TXT_DESCRIPTION,
+                                IDC_CHK_INC_AUTHOR, IDC_CMD_RESET_INFORMATION, IDC_CMD_RESET, IDC_CMD_EXIT}));
     Key(VK_TAB);
     EXPECT_EQ(GetFocus(), strip);
     Key(VK_RIGHT);
@@ -271,8 +268,7 @@ TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenusAndTheirChangesShowOnRetur
                });
     EXPECT_EQ(f->oKW().IncPopupDone(), kw::cvUnchecked);
 
-    WhileModal([&] { Menu(IDM_SETTINGS_AUTHOR); },
-               [&](HWND dialog) { ClickIn(dialog, IDC_CMD_AUTHOR_CANCEL); });
+    WhileModal([&] { Menu(IDM_SETTINGS_AUTHOR); }, [&](HWND dialog) { ClickIn(dialog, IDC_CMD_AUTHOR_CANCEL); });
     WhileModal([&] { Menu(IDM_HELP_ABOUT); }, [&](HWND dialog) { ClickIn(dialog, IDC_CMD_ABOUT_OK); });
     EXPECT_TRUE(IsWindowEnabled(f->hWnd()));
     EXPECT_TRUE(prompt.shown.empty());

@@ -20,12 +20,12 @@
 #include <string>
 #include <vector>
 
+#include "WindowScript.h"
 #include "app/frmMain.h"
 #include "app/modMain.h"
 #include "platform/Platform.h"
 #include "platform/WinText.h"
 #include "resources/resource.h"
-#include "WindowScript.h"
 
 namespace kwtest {
 
@@ -40,7 +40,9 @@ using kwscript::ShownMessage;
 // A shell file list of UTF-8 paths, or (hasFiles false) a drag of something else.
 class FileData : public kwscript::FileDropData {
 public:
-    explicit FileData(const std::vector<std::string>& files, bool hasFiles = true) : FileDropData(Wide(files), hasFiles) {}
+    explicit FileData(const std::vector<std::string>& files, bool hasFiles = true) : FileDropData(Wide(files), hasFiles)
+    {
+    }
 
 private:
     static std::vector<std::wstring> Wide(const std::vector<std::string>& files)

@@ -125,12 +125,12 @@ TEST(Main, SecondStartBringsTheRunningWindowToTheFront)
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_NE(kw::AppFont(), nullptr);
     EXPECT_NE(kw::InitCCObject(), nullptr);
-    EXPECT_FALSE(kw::AnotherInstanceRunning());  // this process holds the mark itself
+    EXPECT_FALSE(kw::AnotherInstanceRunning());       // this process holds the mark itself
     EXPECT_EQ(kw::RunningInstanceWindow(), nullptr);  // and its own window is no other's
 
     // Minimised behind another window: the second start restores it and brings it forward.
-    HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
     ShowWindow(main, SW_MINIMIZE);
     SetForegroundWindow(other);
     DoEvents();
@@ -308,8 +308,8 @@ TEST_F(SharedRoutines, ThemeBackColoursFollowTheThemeAndTheMark)
     // Without a theme the window is button face, but what takes input stays white; the
     // display field (read-only, skipped by Tab) is button face in either theme.
     kw::ApplyThemeBackColors(form, true, false);
-    for (Control* c : {static_cast<Control*>(&form.txtPath), static_cast<Control*>(&form.lbl),
-                       static_cast<Control*>(&form.chk)})
+    for (Control* c :
+         {static_cast<Control*>(&form.txtPath), static_cast<Control*>(&form.lbl), static_cast<Control*>(&form.chk)})
         EXPECT_EQ(c->BackColor(), kColorButtonFace) << c->Id();
     EXPECT_EQ(form.txtName.BackColor(), kColorWindow);
     EXPECT_EQ(form.cmd.BackColor(), 0x00123456u);

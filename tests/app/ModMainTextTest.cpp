@@ -53,12 +53,12 @@ TEST(CompactPathWidth, NinetySixPercentRoundedToNearest)
 {
     EXPECT_EQ(kw::CompactPathWidth(100), 96);
     EXPECT_EQ(kw::CompactPathWidth(250), 240);
-    EXPECT_EQ(kw::CompactPathWidth(13), 12);   // 12.48
-    EXPECT_EQ(kw::CompactPathWidth(38), 36);   // 36.48
-    EXPECT_EQ(kw::CompactPathWidth(39), 37);   // 37.44
-    EXPECT_EQ(kw::CompactPathWidth(40), 38);   // 38.40
-    EXPECT_EQ(kw::CompactPathWidth(42), 40);   // 40.32
-    EXPECT_EQ(kw::CompactPathWidth(12), 12);   // 11.52
+    EXPECT_EQ(kw::CompactPathWidth(13), 12);  // 12.48
+    EXPECT_EQ(kw::CompactPathWidth(38), 36);  // 36.48
+    EXPECT_EQ(kw::CompactPathWidth(39), 37);  // 37.44
+    EXPECT_EQ(kw::CompactPathWidth(40), 38);  // 38.40
+    EXPECT_EQ(kw::CompactPathWidth(42), 40);  // 40.32
+    EXPECT_EQ(kw::CompactPathWidth(12), 12);  // 11.52
     EXPECT_EQ(kw::CompactPathWidth(0), 0);
 }
 
