@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchWindow.h"
 #include "WindowScript.h"
 #include "app/frmMain.h"
 #include "app/modMain.h"
@@ -82,13 +83,9 @@ int wmain()
     kwscript::RecordingPrompt prompt;
     kw::platform::SetPrompt(&prompt);
 
-    kw::RegisterMainForm();
-    kw::Main();
-    auto* main = dynamic_cast<kw::frmMain*>(kw::MainForm());
-    if (!main) {
-        std::fprintf(stderr, "the main window did not open\n");
+    kw::frmMain* main = kwbench::OpenMainWindow();
+    if (!main)
         return 1;
-    }
     kwscript::Pump(200);
     const PROCESS_MEMORY_COUNTERS loaded = Memory();
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchWindow.h"
 #include "Capture.h"
 #include "WindowScript.h"
 #include "app/frmMain.h"
@@ -155,13 +156,9 @@ int wmain(int argc, wchar_t** argv)
     kwscript::RecordingPrompt prompt;
     kw::platform::SetPrompt(&prompt);
 
-    kw::RegisterMainForm();
-    kw::Main();
-    auto* main = dynamic_cast<kw::frmMain*>(kw::MainForm());
-    if (!main) {
-        std::fprintf(stderr, "the main window did not open\n");
+    kw::frmMain* main = kwbench::OpenMainWindow();
+    if (!main)
         return 1;
-    }
     g_main = main->hWnd();
     SetForegroundWindow(g_main);
     kwscript::Pump(300);
