@@ -20,6 +20,18 @@ namespace kw {
 
 namespace {
 
+// Set while a plugin is being made, whichever way the handler leaves.
+class CreatingFlag {
+public:
+    explicit CreatingFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~CreatingFlag() { flag_ = false; }
+    CreatingFlag(const CreatingFlag&) = delete;
+    CreatingFlag& operator=(const CreatingFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
 std::string JoinLines(const std::vector<std::string>& names)
 {
     std::string text;
@@ -49,11 +61,7 @@ void frmMain::cmdCreatePlugin_Click()
         CreateThroughBuilder(folder, false);
         return;
     }
-    creating_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{creating_};
+    const CreatingFlag creating(creating_);
     focusBeforeCreate_ = GetFocus();
     const int code = oKW().CreatePlugin();
     if (code == 0) {
@@ -115,11 +123,7 @@ bool frmMain::AskReplace(const std::string& pluginFolder)
 
 void frmMain::CreateThroughBuilder(const std::string& folder, bool replace)
 {
-    creating_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{creating_};
+    const CreatingFlag creating(creating_);
     focusBeforeCreate_ = GetFocus();
     EnableControls(false);
     forms::Screen::MousePointer(forms::kPointerHourglass);
