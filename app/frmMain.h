@@ -149,8 +149,12 @@ private:
 
     void Wire();
     void CreateTabs();
-    void CreateGroupBoxes();
+    // What a page needs beyond its template (group boxes, the up-down), when it is made.
+    void SetUpPage(int index);
     void CreateExecutableUpDown();
+    // Shows the executable slot as the up-down's arrows do, whether or not its page is made.
+    void SelectSlot(int slot);
+    HFONT GroupBoxFont();
     void LoadListsAndHeaders();
     void KeepPageAfterTabStrip();
     void FitNativeControlsToDpi();
@@ -293,6 +297,7 @@ private:
     std::unique_ptr<clsKitwright> oKW_;
     std::unique_ptr<clsTabs> oTabs_;
     std::unique_ptr<clsGroupbox> oGroupbox_;
+    forms::Font groupFont_;  // the group boxes' font at a DPI other than the system's
     std::unique_ptr<clsUpDown> oUpDown_;
     std::unique_ptr<clsSubclass> oSubclass_;
     bool subclassed_ = false;

@@ -199,10 +199,8 @@ void frmMain::ResetAfterCreate()
 
 void frmMain::FocusForChange(int tab, int slot, forms::Control& control)
 {
-    if (slot >= 0 && slot != oKW().CurrentExecutable() && oUpDown_) {
-        // As the arrows do: the box shows the number, and its handler the slot.
-        SendMessageW(oUpDown_->UpDownHandle(), UDM_SETPOS32, 0, slot);
-    }
+    if (slot >= 0 && slot != oKW().CurrentExecutable())
+        SelectSlot(slot);  // as the arrows do: the box shows the number, and its handler the slot
     if (oTabs_ && oTabs_->CurrentTab() != tab) {
         oTabs_->CurrentTab(tab);
         KeepPageAfterTabStrip();

@@ -431,8 +431,7 @@ std::vector<std::string> frmMain::ShowDocument(const PluginDocument& doc)
     // ...then the model takes the whole document: the lists and the slots, and whatever a
     // handler above set its own way.
     std::vector<std::string> refused = ApplyDocument(doc, oKW());
-    if (oUpDown_)
-        SendMessageW(oUpDown_->UpDownHandle(), UDM_SETPOS32, 0, 0);
+    SelectSlot(0);
     oKW().CurrentExecutable(0);
     if (doc.CopyOption == coFolderTree) {
         lstProgramFiles.Clear();

@@ -62,6 +62,11 @@ frmMain::frmMain() : Form(IDD_MAIN)
     lstProgramFiles.OLEDropMode(forms::kOleDropManual);
     lstSystemFiles.OLEDropMode(forms::kOleDropManual);
     txtExecutable.OLEDropMode(forms::kOleDropManual);
+    // The first page is made with the window; the others when first shown.
+    for (size_t i = 1; i < picTabBox.size(); ++i)
+        picTabBox[i].LoadOnDemand(true);
+    for (size_t i = 0; i < picTabBox.size(); ++i)
+        picTabBox[i].PageLoad = [this, i] { SetUpPage(static_cast<int>(i)); };
     Wire();
     WireFile();
 }
@@ -169,12 +174,17 @@ void frmMain::Form_Load()
         appIcon.SetAppIcon(hWnd(), IDI_APP_NAME, Dpi());
 
         // Individual files are chosen from the start: a design-time state, not a change.
-        SendMessageW(optCopyOption[0].hWnd(), BM_SETCHECK, BST_CHECKED, 0);
+        switchingCopyOption_ = true;
         optCopyOption[0].Value(true);
+        switchingCopyOption_ = false;
 
         CreateTabs();
-        CreateGroupBoxes();
-        CreateExecutableUpDown();
+        oGroupbox_ = std::make_unique<clsGroupbox>();
+        for (size_t i = 0; i < picTabBox.size(); ++i)
+            if (picTabBox[i].hWnd())
+                SetUpPage(static_cast<int>(i));
+        // The slot box shows the first slot from the start, its page made or not.
+        SelectSlot(0);
         FitNativeControlsToDpi();
         LoadListsAndHeaders();
         RefreshControls();
@@ -310,6 +320,12 @@ void frmMain::CreateTabs()
     HWND strip = oTabs_->hWnd();
     SetWindowLongPtrW(strip, GWL_STYLE, GetWindowLongPtrW(strip, GWL_STYLE) | WS_TABSTOP);
     SetWindowPos(strip, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A page not made yet is made when its tab is first shown.
+    oTabs_->ContentNeeded = [this](int tab) {
+        forms::PictureBox& page = picTabBox[static_cast<size_t>(tab - 1)];
+        IgnoringErrors([&] { page.Load(); });
+        return page.hWnd();
+    };
     for (int i = 0; i < 4; ++i)
         oTabs_->InsertTab(picTabBox[static_cast<size_t>(i)].hWnd(), kTabCaptions[i]);
     if (clsFont* font = AppFont())
@@ -329,30 +345,63 @@ void frmMain::KeepPageAfterTabStrip()
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void frmMain::CreateGroupBoxes()
+void frmMain::SetUpPage(int index)
 {
-    oGroupbox_ = std::make_unique<clsGroupbox>();
-    HFONT font = nullptr;
+    if (!oGroupbox_)
+        return;  // made before Form_Load got this far: Form_Load sets it up
+    HWND page = picTabBox[static_cast<size_t>(index)].hWnd();
     for (int i = 0; i < 5; ++i) {
-        HWND page = picTabBox[static_cast<size_t>(kGroupPage[i])].hWnd();
-        oGroupbox_->CreateGroupBoxControl(page, GetDlgItem(page, IDC_SHP_GROUP_BOX + i), kGroupCaptions[i]);
+        if (kGroupPage[i] != index)
+            continue;
+        oGroupbox_->CreateGroupBoxControl(i, page, GetDlgItem(page, IDC_SHP_GROUP_BOX + i), kGroupCaptions[i]);
         HWND box = oGroupbox_->hWnd(i);
         // Behind the page's controls, which it frames.
         SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        if (!font) {
-            if (clsFont* appFont = AppFont()) {
-                appFont->SetApiFontFor(box, kFontName, kFontSize);
-                font = appFont->FontHandle();
-            }
-        } else {
+        if (HFONT font = GroupBoxFont())
             SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-        }
     }
+    if (index == 3) {
+        CreateExecutableUpDown();
+        FitNativeControlsToDpi();
+    }
+}
+
+// The program's font for the group boxes, at the window's DPI (a page made after the DPI
+// changed gets the size the others were scaled to).
+HFONT frmMain::GroupBoxFont()
+{
+    clsFont* appFont = AppFont();
+    if (!appFont)
+        return nullptr;
+    if (!appFont->FontHandle())
+        appFont->SetApiFontFor(nullptr, kFontName, kFontSize);
+    HFONT font = appFont->FontHandle();
+    LOGFONTW lf{};
+    if (!font || !GetObjectW(font, sizeof(lf), &lf))
+        return font;
+    const LONG height = clsFont::HeightFor(kFontSize, static_cast<int>(Dpi()));
+    if (lf.lfHeight == height)
+        return font;
+    LOGFONTW have{};
+    if (!groupFont_ || !GetObjectW(groupFont_.get(), sizeof(have), &have) || have.lfHeight != height) {
+        lf.lfHeight = height;
+        groupFont_ = forms::Font(CreateFontIndirectW(&lf));
+    }
+    return groupFont_.get();
 }
 
 void frmMain::CreateExecutableUpDown()
 {
-    oUpDown_->CreateUpDownControl(picTabBox[3].hWnd(), txtExecutableGroup.hWnd(), 0, 9, 0);
+    oUpDown_->CreateUpDownControl(picTabBox[3].hWnd(), txtExecutableGroup.hWnd(), 0, 9, oKW().CurrentExecutable());
+    oUpDown_->Enabled(txtExecutableGroup.Enabled());
+}
+
+void frmMain::SelectSlot(int slot)
+{
+    if (oUpDown_ && oUpDown_->UpDownHandle())
+        SendMessageW(oUpDown_->UpDownHandle(), UDM_SETPOS32, 0, slot);
+    else
+        txtExecutableGroup.Text(std::to_string(slot));  // its handler takes the slot, as with the arrows
 }
 
 void frmMain::LoadListsAndHeaders()
@@ -442,6 +491,7 @@ void frmMain::LoadMenuGroups()
     if (menuGroupsFilled_ && names.items == menuGroupsShown_ && cboMenuGroup.ListCount() == names.ListCount())
         return;
     menuGroupsFilled_ = false;
+    forms::ComboBox::Updating updating(cboMenuGroup);
     cboMenuGroup.Clear();
     for (const std::string& name : names.items)
         cboMenuGroup.AddItem(name);

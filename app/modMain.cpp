@@ -234,8 +234,7 @@ namespace {
 // A box the user can neither type into nor reach with the Tab key only shows a value.
 bool IsDisplayField(const forms::Control& c)
 {
-    return c.Kind() == forms::ControlKind::TextBox && static_cast<const forms::TextBox&>(c).Locked() &&
-           !(GetWindowLongPtrW(c.hWnd(), GWL_STYLE) & WS_TABSTOP);
+    return c.Kind() == forms::ControlKind::TextBox && static_cast<const forms::TextBox&>(c).Locked() && !c.TabStop();
 }
 
 std::uint32_t ThemeBackColor(const forms::Control& c, bool themeActive)

@@ -17,13 +17,25 @@ clsGroupbox::~clsGroupbox()
 
 bool clsGroupbox::CreateGroupBoxControl(HWND r_hParent, HWND r_ctlBoundaryControl, std::string_view r_sCaption)
 {
-    if (groups_.back())
-        groups_.push_back(nullptr);
+    const int next = groups_.back() ? static_cast<int>(groups_.size()) : static_cast<int>(groups_.size()) - 1;
+    return CreateGroupBoxControl(next, r_hParent, r_ctlBoundaryControl, r_sCaption);
+}
+
+bool clsGroupbox::CreateGroupBoxControl(int v_iIndex, HWND r_hParent, HWND r_ctlBoundaryControl,
+                                        std::string_view r_sCaption)
+{
+    if (v_iIndex < 0)
+        return false;
+    if (static_cast<size_t>(v_iIndex) >= groups_.size())
+        groups_.resize(static_cast<size_t>(v_iIndex) + 1, nullptr);
+    HWND& slot = groups_[static_cast<size_t>(v_iIndex)];
+    if (slot && IsWindow(slot))
+        DestroyWindow(slot);
     RECT r = BoundaryRect(r_ctlBoundaryControl, r_hParent);
     HWND box = CreateWindowExW(WS_EX_TRANSPARENT, L"BUTTON", Widen(r_sCaption).c_str(),
                                WS_CHILD | WS_VISIBLE | BS_GROUPBOX, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                r_hParent, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
-    groups_.back() = box;
+    slot = box;
     return box != nullptr;
 }
 

@@ -15,6 +15,8 @@ public:
     clsGroupbox& operator=(const clsGroupbox&) = delete;
 
     bool CreateGroupBoxControl(HWND r_hParent, HWND r_ctlBoundaryControl, std::string_view r_sCaption);
+    // The same, as box number v_iIndex (for boxes made out of order, page by page).
+    bool CreateGroupBoxControl(int v_iIndex, HWND r_hParent, HWND r_ctlBoundaryControl, std::string_view r_sCaption);
     // 0 for an index outside the list.
     HWND hWnd(int v_iIndex) const;
 

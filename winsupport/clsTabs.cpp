@@ -107,6 +107,8 @@ void clsTabs::ShowCurrentTab()
 {
     const int current = CurrentTab();
     const int last = static_cast<int>(content_.size()) - 1;
+    if (current >= 1 && current <= last && !content_[current] && ContentNeeded)
+        content_[current] = ContentNeeded(current);
     HWND shown = (current >= 1 && current <= last) ? content_[current] : nullptr;
     if (shown) {
         // Borderless, over the display area, above the strip.

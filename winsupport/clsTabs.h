@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -16,7 +17,10 @@ public:
     clsTabs& operator=(const clsTabs&) = delete;
 
     void CreateControl(HWND r_hParentHwnd, HWND r_ctlBoundaryControl);
+    // A null content window is asked for through ContentNeeded when its tab is first shown.
     void InsertTab(HWND r_ctlContentControl, std::string_view r_sCaption);
+    // Makes the content of a tab (counted from 1) that has none yet; null when it cannot.
+    std::function<HWND(int tab)> ContentNeeded;
 
     // Counted from 1; 0 when nothing is selected.
     int CurrentTab() const;

@@ -20,6 +20,7 @@ TEST_F(MainWindowLook, EveryCaptionFitsWithRoomToSpare)
             << "the test prefix lacks Tahoma: make wineprefix";
     }
     // Every page, shown or not, and the buttons below the strip.
+    ShowEveryPage();
     EXPECT_EQ(kwfit::CrampedCaptions(f->hWnd()), std::vector<std::wstring>{});
 }
 
@@ -37,6 +38,7 @@ TEST_F(MainWindowLook, InputBoxesStayWhiteAndThePluginsFolderGreyInEitherTheme)
 {
     const auto window = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     const auto face = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    ShowEveryPage();
     for (bool themed : {false, true}) {
         kw::ApplyThemeBackColors(*f, true, themed);
         for (TextBox* box :
@@ -74,6 +76,7 @@ TEST_F(MainWindowLook, EachPageHasOneLabelColumnAndOneRightEdge)
         RECT r;
     };
     const int groupOfPage[4][2] = {{0, 0}, {1, 1}, {2, 2}, {3, 4}};
+    ShowEveryPage();
     for (int p = 0; p < 4; ++p) {
         HWND page = f->picTabBox[static_cast<size_t>(p)].hWnd();
         std::vector<Item> items;
@@ -203,6 +206,7 @@ TEST_F(MainWindowLook, StartsWithIconsArrowsAndTabsSizedForItsDpi)
 
 TEST_F(MainWindowLook, ADpiChangeRescalesFontsIconsLayoutAndTheWindow)
 {
+    ShowEveryPage();
     HWND window = f->hWnd();
     const UINT base = f->Dpi();
     RECT client0{};
@@ -271,6 +275,42 @@ TEST_F(MainWindowLook, ADpiChangeRescalesFontsIconsLayoutAndTheWindow)
         for (int tab = 0; tab < 4; ++tab)
             EXPECT_GE(TabRoom(strip, tab), 2 * kw::ScaleToDpi(6, dpi)) << dpi << " tab " << tab;
         EXPECT_EQ(kwfit::CrampedCaptions(window), std::vector<std::wstring>{}) << dpi;
+    }
+}
+
+// A page first shown after the DPI changed is laid out and lettered for the new DPI, as the
+// pages made before the change were rescaled: the two file pages share their geometry.
+TEST_F(MainWindowLook, APageFirstShownAfterADpiChangeMatchesThePagesMadeBefore)
+{
+    ShowTab(2);
+    ASSERT_EQ(f->picTabBox[2].hWnd(), nullptr);
+    HWND window = f->hWnd();
+    const UINT base = f->Dpi();
+    const UINT dpi = base == 144 ? 192 : 144;
+    SendDpiChange(window, dpi, base);
+    ShowTab(3);
+    ASSERT_NE(f->picTabBox[2].hWnd(), nullptr);
+    auto rectOf = [&](const Control& c, int page) {
+        return RectIn(c.hWnd(), f->picTabBox[static_cast<size_t>(page)].hWnd());
+    };
+    for (UINT now : {dpi, base}) {
+        if (now != dpi)
+            SendDpiChange(window, now, dpi);
+        const RECT made = rectOf(f->cmdResetSystemFiles, 2), before = rectOf(f->cmdResetProgramFiles, 1);
+        EXPECT_EQ(made.left, before.left) << now;
+        EXPECT_EQ(made.top, before.top) << now;
+        EXPECT_EQ(made.right, before.right) << now;
+        EXPECT_EQ(made.bottom, before.bottom) << now;
+        const LONG height = -MulDiv(8, static_cast<int>(now), 72);
+        EXPECT_EQ(FontHeight(f->cmdResetSystemFiles.hWnd()), height) << now;
+        EXPECT_EQ(FontHeight(f->lblSystemFilesDestination.hWnd()), height) << now;
+        EXPECT_EQ(FontHeight(f->oGroupbox()->hWnd(2)), height) << now;
+        const RECT box2 = RectIn(f->oGroupbox()->hWnd(2), f->picTabBox[2].hWnd());
+        const RECT box1 = RectIn(f->oGroupbox()->hWnd(1), f->picTabBox[1].hWnd());
+        EXPECT_EQ(box2.right - box2.left, box1.right - box1.left) << now;
+        EXPECT_EQ(box2.bottom - box2.top, box1.bottom - box1.top) << now;
+        const int frame = now >= 192 ? 64 : now >= 144 ? 48 : 32;
+        EXPECT_EQ(IconPixels(f->imgIcon[2].Picture()), frame) << now;
     }
 }
 

@@ -77,13 +77,14 @@ TEST_F(MainWindowTest, TabWalksTheVisiblePageInReadingOrder)
     EXPECT_EQ(f->oTabs()->CurrentTab(), 1);
     // Each box follows its label in the template, so the label names it.
     EXPECT_EQ(GetWindow(f->txtPluginName.hWnd(), GW_HWNDPREV), f->lblPluginName.hWnd());
+    ShowTab(4);
     EXPECT_EQ(GetWindow(f->txtShortcutName.hWnd(), GW_HWNDPREV), f->lblShortcutName.hWnd());
     EXPECT_EQ(GetWindow(f->cboMenuGroup.hWnd(), GW_HWNDPREV), f->lblMenuGroup.hWnd());
 
     // Access keys reach the shown page only: Alt+R is each page's own reset.
-    Type(f->txtPluginName, "Tool");
     FileData exe({MakeFile("src\\viewer.exe")});
     Drop(f->txtExecutable, exe);
+    Type(f->txtPluginName, "Tool");
     PostMessageW(GetFocus(), WM_SYSCHAR, 'r', 1 << 29);
     DoEvents();
     EXPECT_EQ(f->oKW().PluginName(), "");

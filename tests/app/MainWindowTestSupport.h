@@ -141,8 +141,27 @@ protected:
         DoEvents();
     }
 
+    // A user reaches a control on its page: the tabs are clicked in turn until it shows
+    // (a page is made when its tab is first shown).
+    void ShowPageOf(Control& c)
+    {
+        for (int tab = 1; tab <= 4; ++tab) {
+            if (c.hWnd() && IsWindowVisible(c.hWnd()))
+                return;
+            ShowTab(tab);
+        }
+    }
+
+    // Every page made, as after a user looked at each; the first page shown again.
+    void ShowEveryPage()
+    {
+        for (int tab = 4; tab >= 1; --tab)
+            ShowTab(tab);
+    }
+
     void Type(Control& c, const std::string& chars)
     {
+        ShowPageOf(c);
         c.SetFocus();
         DoEvents();
         HWND focus = GetFocus();
@@ -173,6 +192,7 @@ protected:
     }
     void Click(Control& c)
     {
+        ShowPageOf(c);
         ASSERT_TRUE(IsWindowEnabled(c.hWnd())) << c.Id();
         SendMessageW(c.hWnd(), BM_CLICK, 0, 0);
         DoEvents();
@@ -186,6 +206,7 @@ protected:
     // effect the drop ended with.
     DWORD Drop(Control& c, FileData& data)
     {
+        ShowPageOf(c);
         IDropTarget* target = c.RegisteredDropTarget();
         EXPECT_NE(target, nullptr);
         if (!target)

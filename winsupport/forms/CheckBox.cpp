@@ -9,9 +9,18 @@ using detail::Send;
 
 CheckBox::CheckBox(Form& form, int id) : Control(form, id, ControlKind::CheckBox) {}
 
+void CheckBox::Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog)
+{
+    Control::Seed(page, item, dialog);
+    last_ = kUnchecked;  // templates make check boxes clear
+}
+
 void CheckBox::Bind(HWND hwnd)
 {
+    const bool kept = Kept();
     Control::Bind(hwnd);
+    if (kept && last_ != static_cast<int>(Send(hwnd, BM_GETCHECK)))
+        Send(hwnd, BM_SETCHECK, static_cast<WPARAM>(last_));
     last_ = static_cast<int>(Send(hwnd, BM_GETCHECK));
 }
 
@@ -20,20 +29,24 @@ void CheckBox::Caption(const std::string& caption) { CaptionText(caption); }
 
 int CheckBox::Value() const
 {
+    if (Kept())
+        return last_;
     RequireBound();
     return static_cast<int>(Send(hwnd_, BM_GETCHECK));
 }
 
 void CheckBox::Value(int value)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (value != kUnchecked && value != kChecked && value != kGrayed)
         InvalidValue("Value");
     if (value == Value()) {
         last_ = value;
         return;
     }
-    Send(hwnd_, BM_SETCHECK, static_cast<WPARAM>(value));  // sends nothing by itself
+    if (hwnd_)
+        Send(hwnd_, BM_SETCHECK, static_cast<WPARAM>(value));  // sends nothing by itself
     last_ = value;
     if (Click)
         Click();

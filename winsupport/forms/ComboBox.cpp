@@ -1,5 +1,7 @@
 #include "winsupport/forms/ComboBox.h"
 
+#include <algorithm>
+
 #include "winsupport/forms/ControlSupport.h"
 
 namespace kw::forms {
@@ -10,9 +12,36 @@ using detail::Style;
 
 ComboBox::ComboBox(Form& form, int id) : Control(form, id, ControlKind::ComboBox) {}
 
+void ComboBox::Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog)
+{
+    Control::Seed(page, item, dialog);
+    items_.clear();
+    lastIndex_ = -1;
+    lastText_ = Editable() ? keptText_ : std::string();
+}
+
 void ComboBox::Bind(HWND hwnd)
 {
+    const bool kept = Kept();
+    const std::string text = keptText_;
+    const int index = lastIndex_;
     Control::Bind(hwnd);
+    if (kept) {
+        // One storage request and no repaint per line: thousands of lines take no time.
+        size_t chars = 0;
+        for (const std::string& item : items_)
+            chars += item.size() + 1;
+        Updating updating(*this);
+        Send(hwnd_, CB_INITSTORAGE, items_.size(), static_cast<LPARAM>(chars * sizeof(wchar_t)));
+        // Inserted where they stand: the kept list is in the order a sorted list keeps.
+        for (const std::string& item : items_)
+            Send(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        std::vector<std::string>().swap(items_);
+        if (index >= 0)
+            Send(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index));
+        if (Editable() && text != WindowText())
+            SetWindowTextW(hwnd_, Widen(text).c_str());
+    }
     edit_ = nullptr;
     if (Editable()) {
         COMBOBOXINFO info{};
@@ -30,16 +59,21 @@ void ComboBox::Unbind()
 {
     Control::Unbind();
     edit_ = nullptr;
+    items_.clear();
 }
 
 bool ComboBox::Editable() const
 {
-    RequireBound();
-    return (Style(hwnd_) & 3) != CBS_DROPDOWNLIST;
+    if (!Kept())
+        RequireBound();
+    return (StyleBits() & 3) != CBS_DROPDOWNLIST;
 }
 
 std::string ComboBox::ItemText(int index) const
 {
+    if (Kept())
+        return index >= 0 && static_cast<size_t>(index) < items_.size() ? items_[static_cast<size_t>(index)]
+                                                                        : std::string();
     LRESULT length = Send(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
     if (length == CB_ERR)
         return {};
@@ -51,16 +85,18 @@ std::string ComboBox::ItemText(int index) const
 
 std::string ComboBox::Text() const
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (Editable())
         return WindowText();
-    int index = static_cast<int>(Send(hwnd_, CB_GETCURSEL));
+    int index = ListIndex();
     return index < 0 ? std::string() : ItemText(index);
 }
 
 void ComboBox::Text(const std::string& text)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (!Editable()) {
         if (text.empty()) {
             ListIndex(-1);
@@ -80,7 +116,10 @@ void ComboBox::Text(const std::string& text)
         lastText_ = text;
         return;
     }
-    SetWindowTextW(hwnd_, Widen(text).c_str());
+    if (Kept())
+        keptText_ = text;
+    else
+        SetWindowTextW(hwnd_, Widen(text).c_str());
     std::string now = WindowText();
     if (now == lastText_)
         return;
@@ -91,18 +130,27 @@ void ComboBox::Text(const std::string& text)
 
 int ComboBox::ListIndex() const
 {
+    if (Kept())
+        return lastIndex_;
     RequireBound();
     return static_cast<int>(Send(hwnd_, CB_GETCURSEL));
 }
 
 void ComboBox::ListIndex(int index)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (index < -1 || index >= ListCount())
         InvalidValue("ListIndex");
     if (index == ListIndex())
         return;
-    Send(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index));  // sends nothing by itself
+    if (Kept()) {
+        // Choosing an entry puts its text in an editable combo's field, as the control does.
+        if (Editable())
+            keptText_ = ItemText(index);
+    } else {
+        Send(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index));  // sends nothing by itself
+    }
     lastIndex_ = index;
     lastText_ = Text();
     if (Click)
@@ -111,13 +159,16 @@ void ComboBox::ListIndex(int index)
 
 int ComboBox::ListCount() const
 {
+    if (Kept())
+        return static_cast<int>(items_.size());
     RequireBound();
     return static_cast<int>(Send(hwnd_, CB_GETCOUNT));
 }
 
 std::string ComboBox::List(int index) const
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (index < 0 || index >= ListCount())
         throw RuntimeError(kErrSubscript, {}, "List");
     return ItemText(index);
@@ -125,9 +176,17 @@ std::string ComboBox::List(int index) const
 
 void ComboBox::List(int index, const std::string& text)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (index < 0 || index >= ListCount())
         throw RuntimeError(kErrSubscript, {}, "List");
+    if (Kept()) {
+        items_[static_cast<size_t>(index)] = text;
+        if (index == lastIndex_ && Editable())
+            keptText_ = text;
+        lastText_ = Text();
+        return;
+    }
     bool selected = ListIndex() == index;
     Send(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(index));
     Send(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Widen(text).c_str()));
@@ -139,6 +198,20 @@ void ComboBox::List(int index, const std::string& text)
 
 void ComboBox::AddItem(const std::string& text)
 {
+    if (Kept()) {
+        auto at = items_.end();
+        if (StyleBits() & CBS_SORT) {
+            // Where the sorted control puts it: after the entries that compare equal or less.
+            const std::wstring wide = Widen(text);
+            at = std::upper_bound(items_.begin(), items_.end(), wide, [](const std::wstring& a, const std::string& b) {
+                return lstrcmpiW(a.c_str(), Widen(b).c_str()) < 0;
+            });
+            if (lastIndex_ >= at - items_.begin())
+                ++lastIndex_;
+        }
+        items_.insert(at, text);
+        return;
+    }
     RequireBound();
     LRESULT r = Send(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
     if (r == CB_ERR || r == CB_ERRSPACE)
@@ -150,9 +223,19 @@ void ComboBox::AddItem(const std::string& text)
 
 void ComboBox::RemoveItem(int index)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (index < 0 || index >= ListCount())
         InvalidValue("RemoveItem");
+    if (Kept()) {
+        items_.erase(items_.begin() + index);
+        if (lastIndex_ == index)
+            lastIndex_ = -1;
+        else if (lastIndex_ > index)
+            --lastIndex_;
+        lastText_ = Text();
+        return;
+    }
     Send(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(index));
     lastIndex_ = ListIndex();
     lastText_ = Text();
@@ -160,10 +243,29 @@ void ComboBox::RemoveItem(int index)
 
 void ComboBox::Clear()
 {
-    RequireBound();
-    Send(hwnd_, CB_RESETCONTENT);  // also empties an editable combo's text; raises nothing
+    if (Kept()) {
+        items_.clear();
+        keptText_.clear();
+    } else {
+        RequireBound();
+        Send(hwnd_, CB_RESETCONTENT);  // also empties an editable combo's text; raises nothing
+    }
     lastIndex_ = -1;
     lastText_ = Text();
+}
+
+ComboBox::Updating::Updating(ComboBox& combo) : hwnd_(combo.hWnd())
+{
+    if (hwnd_)
+        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+}
+
+ComboBox::Updating::~Updating()
+{
+    if (!hwnd_)
+        return;
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void ComboBox::OnCommand(int code)

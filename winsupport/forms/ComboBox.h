@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "model/StringList.h"
 #include "winsupport/forms/Control.h"
@@ -24,11 +25,24 @@ public:
     void RemoveItem(int index);
     void Clear() override;  // empties list and text; raises nothing
 
+    // Many lines added at once: while one of these lives the list does not repaint per line.
+    class Updating {
+    public:
+        explicit Updating(ComboBox& combo);
+        ~Updating();
+        Updating(const Updating&) = delete;
+        Updating& operator=(const Updating&) = delete;
+
+    private:
+        HWND hwnd_;
+    };
+
     std::function<void()> Change;  // typing, or Text set from code
     std::function<void()> Click;   // a list entry chosen by the user or by ListIndex
 
 protected:
     void Bind(HWND hwnd) override;
+    void Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog) override;
     void Unbind() override;
     void OnCommand(int code) override;
     bool Owns(HWND hwnd) const override { return hwnd && (hwnd == hwnd_ || hwnd == edit_); }
@@ -36,6 +50,8 @@ protected:
 
 private:
     std::string ItemText(int index) const;
+    // While the values are kept: the list (the text is the control's kept text).
+    std::vector<std::string> items_;
     HWND edit_ = nullptr;
     std::string lastText_;
     int lastIndex_ = -1;

@@ -8,8 +8,10 @@
 #include "winsupport/Placeholder.h"
 #include "winsupport/forms/ComboBox.h"
 #include "winsupport/forms/ControlSupport.h"
+#include "winsupport/forms/DialogTemplate.h"
 #include "winsupport/forms/DropTarget.h"
 #include "winsupport/forms/Form.h"
+#include "winsupport/forms/PictureBox.h"
 
 namespace kw::forms {
 
@@ -62,7 +64,12 @@ Control::~Control()
 
 void Control::Bind(HWND hwnd)
 {
+    const bool kept = Kept();
+    const std::string keptFace = fontName_;
+    const int keptSize = fontSize_;
+    const bool keptBold = fontBold_;
     hwnd_ = hwnd;
+    page_ = nullptr;
     Subclass(hwnd);
     if (auto font = reinterpret_cast<HFONT>(Send(hwnd, WM_GETFONT))) {
         LOGFONTW lf{};
@@ -75,8 +82,44 @@ void Control::Bind(HWND hwnd)
             templateBold_ = fontBold_;
         }
     }
+    if (kept) {
+        // What was set while there was no window; the template gave the window the rest.
+        if (keptFace != fontName_ || keptSize != fontSize_ || keptBold != fontBold_) {
+            fontName_ = keptFace;
+            fontSize_ = keptSize;
+            fontBold_ = keptBold;
+            ApplyFont();
+        }
+        const LONG_PTR style = Style(hwnd);
+        if ((style & WS_DISABLED) != (keptStyle_ & WS_DISABLED))
+            EnableWindow(hwnd, (keptStyle_ & WS_DISABLED) ? FALSE : TRUE);
+        if ((style & WS_VISIBLE) != (keptStyle_ & WS_VISIBLE))
+            ShowWindow(hwnd, (keptStyle_ & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
+        keptText_.clear();
+    }
     if (oleDropMode_ == kOleDropManual)
         RegisterDrop();
+}
+
+void Control::Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog)
+{
+    page_ = &page;
+    keptStyle_ = static_cast<LONG_PTR>(item.style);
+    keptText_ = Narrow(item.text);
+    if (!dialog.fontFace.empty()) {
+        fontName_ = Narrow(dialog.fontFace);
+        fontSize_ = dialog.fontPoints;
+        fontBold_ = dialog.fontWeight >= FW_BOLD;
+    }
+}
+
+LONG_PTR Control::StyleBits() const { return hwnd_ ? Style(hwnd_) : keptStyle_; }
+
+bool Control::TabStop() const
+{
+    if (!Kept())
+        RequireBound();
+    return (StyleBits() & WS_TABSTOP) != 0;
 }
 
 void Control::Unbind()
@@ -87,6 +130,8 @@ void Control::Unbind()
             RemoveWindowSubclass(w, SubclassProc, kSubclassId);
     subclassed_.clear();
     hwnd_ = nullptr;
+    page_ = nullptr;
+    keptText_.clear();
     // A window made anew starts from its template's font again.
     font_.reset();
     templateFace_.clear();
@@ -100,6 +145,9 @@ void Control::Subclass(HWND hwnd)
 
 void Control::RequireBound() const
 {
+    // What only a window can answer (where it is, the focus, the selection) makes its page.
+    if (!hwnd_ && page_)
+        page_->Load();
     if (!hwnd_)
         throw RuntimeError(kErrInvalidArgument, "The form is not loaded", "forms");
 }
@@ -108,19 +156,25 @@ void Control::RequireFont() const
 {
     if (!HasFont())
         throw RuntimeError(kErrNotSupported, "Object doesn't support this property or method", "Font");
-    RequireBound();
+    if (!Kept())
+        RequireBound();
 }
 
-std::string Control::WindowText() const { return TextOf(hwnd_); }
+std::string Control::WindowText() const { return hwnd_ ? TextOf(hwnd_) : keptText_; }
 
 std::string Control::CaptionText() const
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     return WindowText();
 }
 
 void Control::CaptionText(const std::string& caption)
 {
+    if (Kept()) {
+        keptText_ = caption;
+        return;
+    }
     RequireBound();
     SetWindowTextW(hwnd_, Widen(caption).c_str());
 }
@@ -173,24 +227,35 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 
 bool Control::Enabled() const
 {
+    if (Kept())
+        return (keptStyle_ & WS_DISABLED) == 0;
     RequireBound();
     return IsWindowEnabled(hwnd_) != FALSE;
 }
 
 void Control::Enabled(bool enabled)
 {
+    if (Kept()) {
+        keptStyle_ = enabled ? (keptStyle_ & ~WS_DISABLED) : (keptStyle_ | WS_DISABLED);
+        return;
+    }
     RequireBound();
     EnableWindow(hwnd_, enabled ? TRUE : FALSE);
 }
 
 bool Control::Visible() const
 {
-    RequireBound();
-    return (Style(hwnd_) & WS_VISIBLE) != 0;
+    if (!Kept())
+        RequireBound();
+    return (StyleBits() & WS_VISIBLE) != 0;
 }
 
 void Control::Visible(bool visible)
 {
+    if (Kept()) {
+        keptStyle_ = visible ? (keptStyle_ | WS_VISIBLE) : (keptStyle_ & ~WS_VISIBLE);
+        return;
+    }
     RequireBound();
     ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
 }
@@ -284,6 +349,8 @@ void Control::SetFont(const std::string& name, int points)
 
 void Control::ApplyFont()
 {
+    if (!hwnd_)
+        return;  // kept: the window gets it when it is made
     std::wstring face = Widen(fontName_.empty() ? std::string("MS Shell Dlg") : fontName_);
     const LONG height = -MulDiv(fontSize_, static_cast<int>(form_.Dpi()), 72);
     // Setting the font the template already gave is a no-op, and a costly one on a big form.

@@ -17,6 +17,9 @@ namespace kw::forms {
 
 class Form;
 class DropTarget;
+class PictureBox;
+struct TemplateItem;
+struct DialogTemplate;
 
 enum class ControlKind {
     TextBox,
@@ -54,8 +57,11 @@ public:
 
     ControlKind Kind() const { return kind_; }
     int Id() const { return id_; }
+    // Null while the control's page has not been made (see PictureBox::LoadOnDemand).
     HWND hWnd() const { return hwnd_; }
     Form& Parent() const { return form_; }
+    // Whether the Tab key stops at the control.
+    bool TabStop() const;
 
     const std::string& Tag() const { return tag_; }
     void Tag(std::string tag) { tag_ = std::move(tag); }
@@ -112,6 +118,13 @@ protected:
 
     virtual void Bind(HWND hwnd);
     virtual void Unbind();
+    // The page that holds the control is made on demand: until then the control answers from
+    // its template and keeps what it is given; Bind hands that to the window, raising nothing.
+    virtual void Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog);
+    // True while the control has no window but keeps its values for the one its page makes.
+    bool Kept() const { return !hwnd_ && page_ != nullptr; }
+    // The window's style, or the template's while the values are kept.
+    LONG_PTR StyleBits() const;
     // The form moved to another DPI (and already moved and sized the control).
     virtual void DpiChanged();
     // Notification codes of WM_COMMAND from the control.
@@ -125,6 +138,7 @@ protected:
     void RequireBound() const;
     void RequireFont() const;
 
+    // The window's text, or the kept one.
     std::string WindowText() const;
     // The control's rectangle in its parent's client coordinates.
     RECT Bounds() const;
@@ -139,6 +153,10 @@ protected:
     int id_;
     ControlKind kind_;
     HWND hwnd_ = nullptr;
+    // While the values are kept: the page that will make the window, the style and text.
+    PictureBox* page_ = nullptr;
+    LONG_PTR keptStyle_ = 0;
+    std::string keptText_;
 
 private:
     friend class Form;

@@ -9,6 +9,7 @@
 #include "platform/WinText.h"
 #include "winsupport/Dpi.h"
 #include "winsupport/Placeholder.h"
+#include "winsupport/forms/DialogTemplate.h"
 
 namespace kw::forms {
 
@@ -287,23 +288,20 @@ void Form::OnInit(HWND hwnd)
     dpiFonts_.clear();  // the windows that used them are gone
     LeaveDpiChangesToTheProgram(hwnd);
     g_loaded.push_back(this);
-    HINSTANCE module = GetModuleHandleW(nullptr);
     std::vector<HWND> pages;
     for (Control* c : controls_) {
         if (c->Kind() != ControlKind::PictureBox)
             continue;
         auto* box = static_cast<PictureBox*>(c);
-        HWND page = CreateDialogParamW(module, MAKEINTRESOURCEW(box->templateId_), hwnd_, DialogProc,
-                                       reinterpret_cast<LPARAM>(this));
-        if (!page)
+        if (box->onDemand_ && SeedPage(*box))
             continue;
-        SetWindowLongPtrW(page, GWLP_ID, box->id_);
-        LeaveDpiChangesToTheProgram(page);
-        Guarded([&] { box->Bind(page); });
-        pages.push_back(page);
+        if (HWND page = MakePage(*box)) {
+            Guarded([&] { box->Bind(page); });
+            pages.push_back(page);
+        }
     }
     for (Control* c : controls_) {
-        if (c->Kind() == ControlKind::PictureBox || c->Kind() == ControlKind::MenuItem)
+        if (c->Kind() == ControlKind::PictureBox || c->Kind() == ControlKind::MenuItem || c->Kept())
             continue;
         HWND child = GetDlgItem(hwnd_, c->id_);
         for (size_t i = 0; !child && i < pages.size(); ++i)
@@ -325,6 +323,72 @@ void Form::OnInit(HWND hwnd)
         }
     }
     Guarded([&] { Form_Load(); });
+}
+
+HWND Form::MakePage(PictureBox& box)
+{
+    HWND page = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(box.templateId_), hwnd_, DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
+    if (!page)
+        return nullptr;
+    SetWindowLongPtrW(page, GWLP_ID, box.id_);
+    LeaveDpiChangesToTheProgram(page);
+    return page;
+}
+
+bool Form::SeedPage(PictureBox& box)
+{
+    DialogTemplate dialog;
+    if (!ReadDialogTemplate(GetModuleHandleW(nullptr), box.templateId_, dialog))
+        return false;  // made at once, as any other page
+    TemplateItem self;
+    self.id = box.id_;
+    self.style = dialog.style;
+    box.Seed(box, self, dialog);
+    for (const TemplateItem& item : dialog.items)
+        for (Control* c : controls_)
+            if (c->id_ == item.id && c->Kind() != ControlKind::MenuItem && c->Kind() != ControlKind::PictureBox &&
+                !c->hwnd_)
+                c->Seed(box, item, dialog);
+    return true;
+}
+
+void Form::LoadPage(PictureBox& box)
+{
+    if (!hwnd_ || box.hwnd_ || box.page_ != &box)
+        return;
+    HWND page = MakePage(box);
+    if (!page)
+        throw RuntimeError(kErrInvalidArgument, "The page cannot be made", "Load");
+    // The dialog manager laid the page out at the system's DPI; the form may be at another.
+    const UINT made = WindowDpi(page);
+    if (made && made != dpi_) {
+        auto scale = [&](LONG v) {
+            return static_cast<LONG>(MulDiv(v, static_cast<int>(dpi_), static_cast<int>(made)));
+        };
+        std::vector<HWND> windows{page};
+        for (HWND w = GetWindow(page, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+            windows.push_back(w);
+        for (HWND w : windows) {
+            const RECT r = BoundaryRect(w, GetParent(w));
+            layout_[w] = {r, made};
+            SetWindowPos(w, nullptr, scale(r.left), scale(r.top), scale(r.right) - scale(r.left),
+                         scale(r.bottom) - scale(r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+            ScaleFontOf(w, made, dpi_);
+        }
+    }
+    std::vector<Control*> held;
+    for (Control* c : controls_)
+        if (c != &box && c->page_ == &box)
+            held.push_back(c);
+    Guarded([&] { box.Bind(page); });
+    for (Control* c : held)
+        if (HWND child = GetDlgItem(page, c->id_))
+            Guarded([&] { c->Bind(child); });
+    if (box.PageLoad) {
+        auto handler = box.PageLoad;
+        Guarded([&] { handler(); });
+    }
 }
 
 void Form::OnDestroy()

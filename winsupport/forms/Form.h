@@ -74,6 +74,7 @@ private:
     friend class Control;
     friend class CommandButton;
     friend class OptionButton;
+    friend class PictureBox;
 
     void Load(HWND owner);
     void Register(Control* c);
@@ -81,6 +82,10 @@ private:
     Control* FindByWindow(HWND hwnd) const;
     Control* FindById(int id) const;
     void SyncOptionButtons();
+    // A page made on demand: its controls seeded from its template at load, then made.
+    bool SeedPage(PictureBox& box);
+    void LoadPage(PictureBox& box);
+    HWND MakePage(PictureBox& box);
     INT_PTR Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void OnInit(HWND hwnd);
     void OnDestroy();

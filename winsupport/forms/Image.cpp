@@ -13,6 +13,14 @@ Image::Image(Form& form, int id) : Control(form, id, ControlKind::Image) {}
 
 Image::~Image() { ReleaseLoaded(); }
 
+void Image::Bind(HWND hwnd)
+{
+    const bool kept = Kept();
+    Control::Bind(hwnd);
+    if (kept && pictureId_)
+        LoadPicture(pictureId_);
+}
+
 void Image::Unbind()
 {
     Control::Unbind();
@@ -42,6 +50,13 @@ void Image::Picture(HICON icon)
 
 bool Image::LoadPicture(int resourceId)
 {
+    if (Kept()) {
+        // Loaded at the size of the box once it exists; until then only whether it is there.
+        if (!FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(14)))
+            return false;  // RT_GROUP_ICON
+        pictureId_ = resourceId;
+        return true;
+    }
     RequireBound();
     RECT rc;
     GetClientRect(hwnd_, &rc);

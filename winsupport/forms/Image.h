@@ -16,6 +16,7 @@ public:
     bool LoadPicture(int resourceId);
 
 protected:
+    void Bind(HWND hwnd) override;
     void Unbind() override;
     void DpiChanged() override;
 

@@ -1,6 +1,7 @@
 #include "winsupport/forms/OptionButton.h"
 
 #include "winsupport/forms/ControlSupport.h"
+#include "winsupport/forms/DialogTemplate.h"
 #include "winsupport/forms/Form.h"
 
 namespace kw::forms {
@@ -24,9 +25,19 @@ bool IsRadio(HWND hwnd)
 
 OptionButton::OptionButton(Form& form, int id) : Control(form, id, ControlKind::OptionButton) {}
 
+void OptionButton::Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog)
+{
+    Control::Seed(page, item, dialog);
+    last_ = false;
+    group_ = item.group;
+}
+
 void OptionButton::Bind(HWND hwnd)
 {
+    const bool kept = Kept();
     Control::Bind(hwnd);
+    if (kept && last_ != (Send(hwnd, BM_GETCHECK) == BST_CHECKED))
+        Send(hwnd, BM_SETCHECK, last_ ? BST_CHECKED : BST_UNCHECKED);
     last_ = Send(hwnd, BM_GETCHECK) == BST_CHECKED;
 }
 
@@ -35,15 +46,33 @@ void OptionButton::Caption(const std::string& caption) { CaptionText(caption); }
 
 bool OptionButton::Value() const
 {
+    if (Kept())
+        return last_;
     RequireBound();
     return Send(hwnd_, BM_GETCHECK) == BST_CHECKED;
 }
 
 void OptionButton::Value(bool value)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (value == Value()) {
         last_ = value;
+        return;
+    }
+    if (Kept()) {
+        // The group as the template has it: the page's other buttons of the same run.
+        if (value)
+            for (Control* c : form_.Controls()) {
+                if (c == this || c->Kind() != ControlKind::OptionButton)
+                    continue;
+                auto* other = static_cast<OptionButton*>(c);
+                if (other->page_ == page_ && other->group_ == group_ && other->Kept())
+                    other->last_ = false;
+            }
+        last_ = value;
+        if (value && Click)
+            Click();
         return;
     }
     if (value) {

@@ -19,11 +19,13 @@ public:
 
 protected:
     void Bind(HWND hwnd) override;
+    void Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog) override;
     void OnCommand(int code) override;
 
 private:
     friend class Form;
     bool last_ = false;
+    int group_ = 0;  // the template's WS_GROUP run, while the values are kept
 };
 
 }  // namespace kw::forms

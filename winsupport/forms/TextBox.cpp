@@ -12,23 +12,48 @@ using detail::Style;
 
 TextBox::TextBox(Form& form, int id) : Control(form, id, ControlKind::TextBox) {}
 
+void TextBox::Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog)
+{
+    Control::Seed(page, item, dialog);
+    last_ = keptText_;
+}
+
 void TextBox::Bind(HWND hwnd)
 {
+    const bool kept = Kept();
+    const std::string text = keptText_;
+    const LONG_PTR style = keptStyle_;
     Control::Bind(hwnd);
+    if (kept) {
+        if (text != WindowText()) {
+            settingText_ = true;
+            SetWindowTextW(hwnd_, Widen(text).c_str());
+            settingText_ = false;
+        }
+        if ((style & ES_READONLY) != (Style(hwnd_) & ES_READONLY))
+            Send(hwnd_, EM_SETREADONLY, (style & ES_READONLY) ? TRUE : FALSE);
+    }
     last_ = WindowText();
 }
 
 std::string TextBox::Text() const
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     return WindowText();
 }
 
 void TextBox::Text(const std::string& text)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (text == WindowText()) {
         last_ = text;
+        return;
+    }
+    if (Kept()) {
+        keptText_ = text;
+        RaiseIfChanged();
         return;
     }
     // A single-line edit reports EN_CHANGE for every WM_SETTEXT: ours is raised below.
@@ -59,6 +84,8 @@ void TextBox::RaiseIfChanged()
 
 int TextBox::TextLength() const
 {
+    if (Kept())
+        return static_cast<int>(Widen(keptText_).size());
     RequireBound();
     return GetWindowTextLengthW(hwnd_);
 }
@@ -98,12 +125,17 @@ void TextBox::SelLength(int length)
 
 bool TextBox::Locked() const
 {
-    RequireBound();
-    return (Style(hwnd_) & ES_READONLY) != 0;
+    if (!Kept())
+        RequireBound();
+    return (StyleBits() & ES_READONLY) != 0;
 }
 
 void TextBox::Locked(bool locked)
 {
+    if (Kept()) {
+        keptStyle_ = locked ? (keptStyle_ | ES_READONLY) : (keptStyle_ & ~ES_READONLY);
+        return;
+    }
     RequireBound();
     Send(hwnd_, EM_SETREADONLY, locked ? TRUE : FALSE);
 }

@@ -24,6 +24,7 @@ public:
 
 protected:
     void Bind(HWND hwnd) override;
+    void Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog) override;
     void OnCommand(int code) override;
     std::uint32_t DefaultBackColor() const override { return kColorWindow; }
 
