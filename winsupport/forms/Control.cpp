@@ -95,6 +95,11 @@ void Control::Bind(HWND hwnd)
             EnableWindow(hwnd, (keptStyle_ & WS_DISABLED) ? FALSE : TRUE);
         if ((style & WS_VISIBLE) != (keptStyle_ & WS_VISIBLE))
             ShowWindow(hwnd, (keptStyle_ & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
+        // Captions (the text boxes and combos give their texts themselves).
+        const bool caption = kind_ == ControlKind::Label || kind_ == ControlKind::CheckBox ||
+                             kind_ == ControlKind::OptionButton || kind_ == ControlKind::CommandButton;
+        if (caption && keptText_ != TextOf(hwnd))
+            SetWindowTextW(hwnd, Widen(keptText_).c_str());
         keptText_.clear();
     }
     if (oleDropMode_ == kOleDropManual)
