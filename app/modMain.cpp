@@ -219,7 +219,10 @@ std::string CompactPath(const std::string& path, const forms::Control& control, 
     HDC dc = GetDC(form.hWnd());
     auto font = reinterpret_cast<HFONT>(form.hWnd() ? SendMessageW(form.hWnd(), WM_GETFONT, 0, 0) : 0);
     HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    PathCompactPathW(dc, buffer.data(), static_cast<UINT>(width));
+    // A path that fits stays as it is: the shell's library is loaded only for one that does not.
+    SIZE extent{};
+    if (!GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent) || extent.cx > width)
+        PathCompactPathW(dc, buffer.data(), static_cast<UINT>(width));
     if (old)
         SelectObject(dc, old);
     ReleaseDC(form.hWnd(), dc);

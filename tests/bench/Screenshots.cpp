@@ -168,10 +168,15 @@ int wmain(int argc, wchar_t** argv)
     kwscript::TypeOver(main->txtProgramName.hWnd(), L"Hex Tools & Co");
     kwscript::TypeOver(main->txtProgramWebsite.hWnd(), L"http://hex.example/tools");
     kwscript::Type(main->txtDescription.hWnd(), L"Views and edits binary files of any size.");
+    // Each page is made when its tab is first clicked: the drops go onto the shown page.
+    HWND tab = kwscript::FindChildOfClass(g_main, L"SysTabControl32");
+    kwscript::ClickTab(tab, 1);
     if (IDropTarget* t = main->lstProgramFiles.RegisteredDropTarget())
         kwscript::DropFiles(t, files);
+    kwscript::ClickTab(tab, 2);
     if (IDropTarget* t = main->lstSystemFiles.RegisteredDropTarget())
         kwscript::DropFiles(t, {L"C:\\windows\\system32\\msvcrt.dll"});
+    kwscript::ClickTab(tab, 3);
     if (IDropTarget* t = main->txtExecutable.RegisteredDropTarget())
         kwscript::DropFiles(t, {files[0]});
     kwscript::TypeOver(main->txtShortcutName.hWnd(), L"Hex Editor");
@@ -180,7 +185,6 @@ int wmain(int argc, wchar_t** argv)
     kwscript::Type(main->cboMenuGroup.hWnd(), L"Tools");
     kwscript::Click(main->chkAppendMenuGroup.hWnd());
 
-    HWND tab = kwscript::FindChildOfClass(g_main, L"SysTabControl32");
     const wchar_t* pages[] = {L"main-information", L"main-program-files", L"main-system-files", L"main-executables"};
     for (int i = 3; i >= 0; --i) {  // ends on the first page, as the program starts
         kwscript::ClickTab(tab, i);
