@@ -154,7 +154,7 @@ if [ "${KW_BENCH_CLI:-1}" != 0 ]; then
   echo "$native" | sed 's/^/  native: /'
   ratio=$(echo "$native" | awk '/^cli_best:/ {for (i = 1; i <= NF; i++) if ($i == "ratio") print $(i + 1)}')
   atmost "$ratio" 1.1 \
-    "natively: kitwright-cli create / cp -r = ${ratio:-?} (target <= 1.1; copies with std::filesystem)"
+    "natively: kitwright-cli create / cp -r = ${ratio:-?} (target <= 1.1; copies in the kernel with copy_file_range, as cp does)"
   wine=$(bash "$here/wine-run.sh" "$build/tests/bench/kw_cli_bench.exe" "$(dos "$build/cli/kitwright-cli.exe")" | tr -d '\r')
   echo "$wine" | sed 's/^/  Wine:   /'
   ratio=$(echo "$wine" | awk '/^cli_best:/ {for (i = 1; i <= NF; i++) if ($i == "ratio") print $(i + 1)}')
