@@ -381,6 +381,22 @@ TEST(Shell, PosixCopyKeepsBytesAndModesAndRefusesWhatItCannotCopy)
     EXPECT_NE(r.code, 0);
     EXPECT_TRUE(r.aborted);
 }
+
+// Removing a tree goes down its folders but never through a link: what a link points at stays.
+TEST(Folders, PosixRemoveTreeTakesLinksNotWhatTheyPointAt)
+{
+    TempFolder t;
+    t.Write("keep\\precious.txt", "P");
+    t.Write("old\\a\\b\\c.txt", "C");
+    t.Write("old\\d.txt", "D");
+    fs::create_directory_symlink(t.Native("keep"), t.Native("old/a/link"));
+    fs::create_symlink(t.Native("keep/precious.txt"), t.Native("old/file-link"));
+
+    EXPECT_EQ(platform::RemoveTree(t.Path("old")), 0u);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(t.Native("old"))));
+    EXPECT_EQ(t.Read("keep\\precious.txt"), "P");
+    EXPECT_EQ(platform::RemoveTree(t.Path("old")), 0u);  // gone already: nothing to do
+}
 #endif
 
 TEST(Overrides, SpecialFoldersCanBeSetForGood)
