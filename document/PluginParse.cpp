@@ -963,9 +963,11 @@ private:
                 }
                 const std::string group = path.substr(0, path.size() - 1);
                 menus.emplace_back(group, false);
+                // An empty program name still makes a sub-group: an empty path component.
                 const std::string sub = "\\" + programName;
-                if (group.size() > sub.size() && group.ends_with(sub)) {
-                    menus.emplace_back(group.substr(0, group.size() - sub.size()), true);
+                if (group.ends_with(sub)) {
+                    if (group.size() > sub.size())
+                        menus.emplace_back(group.substr(0, group.size() - sub.size()), true);
                     menus.emplace_back(group.substr(0, group.size() - sub.size() + 1), true);
                 }
                 menus.emplace_back(path, false);

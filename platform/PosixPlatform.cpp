@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -90,19 +91,153 @@ std::u32string UpperCodePoints(std::string_view utf8)
     return out;
 }
 
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+// One file's bytes and permission bits, replacing what is there, with the kernel's own copy
+// where it has one (as cp does): no user-space buffer, no stat or chmod beyond the needed.
+std::error_code CopyFileBytes(const std::string& from, const std::string& to)
+{
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return LastError();
+    struct stat src {
+    }, dst{};
+    std::error_code ec;
+    if (fstat(in, &src) != 0) {
+        ec = LastError();
+    } else if (S_ISDIR(src.st_mode)) {
+        ec = std::make_error_code(std::errc::is_a_directory);
+    }
+    const int out = ec ? -1 : open(to.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, src.st_mode & 07777);
+    if (!ec && out < 0)
+        ec = LastError();
+    // Truncated only once it is known not to be the source itself.
+    if (!ec && fstat(out, &dst) != 0)
+        ec = LastError();
+    if (!ec && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino)
+        ec = std::make_error_code(std::errc::file_exists);
+    if (!ec && dst.st_size != 0 && ftruncate(out, 0) != 0)
+        ec = LastError();
+    if (!ec && (dst.st_mode & 07777) != (src.st_mode & 07777) && fchmod(out, src.st_mode & 07777) != 0)
+        ec = LastError();
+    bool kernelCopy = true;
+    while (!ec) {
+        ssize_t n = -1;
+        if (kernelCopy) {
+            n = copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
+            if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+                kernelCopy = false;  // another file system or an old kernel: plain reads
+                continue;
+            }
+        } else {
+            char buffer[1 << 16];
+            n = read(in, buffer, sizeof buffer);
+            for (ssize_t done = 0; n > 0 && done < n;) {
+                const ssize_t w = write(out, buffer + done, static_cast<std::size_t>(n - done));
+                if (w < 0) {
+                    n = -1;
+                    break;
+                }
+                done += w;
+            }
+        }
+        if (n < 0 && errno != EINTR)
+            ec = LastError();
+        if (n == 0)
+            break;
+    }
+    if (out >= 0 && close(out) != 0 && !ec)
+        ec = LastError();
+    close(in);
+    return ec;
+}
+
+// A folder with its tree; the folders keep their permission bits, links are followed.
+std::error_code CopyTree(const std::string& from, const std::string& to, mode_t mode)
+{
+    if (mkdir(to.c_str(), mode & 07777) != 0 && errno != EEXIST)
+        return LastError();
+    DIR* dir = opendir(from.c_str());
+    if (!dir)
+        return LastError();
+    std::error_code ec;
+    errno = 0;
+    while (const dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const std::string source = from + '/' + name, target = to + '/' + name;
+        unsigned char type = e->d_type;
+        struct stat st {};
+        if (type == DT_DIR || type == DT_UNKNOWN || type == DT_LNK) {
+            if (stat(source.c_str(), &st) != 0) {
+                ec = LastError();
+                break;
+            }
+            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
+        }
+        // Pipes, sockets and devices are not files to copy (opening a pipe would wait).
+        ec = type == DT_DIR   ? CopyTree(source, target, st.st_mode)
+             : type == DT_REG ? CopyFileBytes(source, target)
+                              : std::make_error_code(std::errc::not_supported);
+        if (ec)
+            break;
+        errno = 0;
+    }
+    if (!ec && errno != 0)
+        ec = LastError();
+    closedir(dir);
+    return ec;
+}
+
+// Empties the folder open as `dir` (and closes it): names by the directory's own types, no
+// stat per file, links removed and never followed. 0 or the first errno.
+int RemoveContents(int dir)
+{
+    DIR* d = fdopendir(dir);
+    if (!d) {
+        const int err = errno;
+        close(dir);
+        return err;
+    }
+    int err = 0;
+    errno = 0;
+    while (const dirent* e = readdir(d)) {
+        const char* name = e->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        bool folder = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            folder = fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (folder) {
+            const int sub = openat(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            err = sub < 0 ? errno : RemoveContents(sub);
+        }
+        if (!err && unlinkat(dir, name, folder ? AT_REMOVEDIR : 0) != 0)
+            err = errno;
+        if (err)
+            break;
+        errno = 0;
+    }
+    if (!err && errno != 0)
+        err = errno;
+    closedir(d);
+    return err;
+}
+
 // Copies one file or folder (with its tree) into the folder `into`.
 std::error_code CopyEntry(const fs::path& source, const fs::path& into)
 {
-    std::error_code ec;
-    fs::path target = into / source.filename();
-    if (fs::is_directory(source, ec)) {
-        fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-    } else if (fs::exists(source, ec)) {
-        fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-    } else if (!ec) {
-        ec = std::make_error_code(std::errc::no_such_file_or_directory);
-    }
-    return ec;
+    const fs::path target = into / source.filename();
+    struct stat st {};
+    if (stat(source.c_str(), &st) != 0)
+        return LastError();
+    if (S_ISDIR(st.st_mode))
+        return CopyTree(source.string(), target.string(), st.st_mode);
+    return S_ISREG(st.st_mode) ? CopyFileBytes(source.string(), target.string())
+                               : std::make_error_code(std::errc::not_supported);
 }
 
 class StderrPrompt final : public iPrompt {
@@ -391,9 +526,18 @@ unsigned long RemoveTree(std::string_view path)
 {
     if (unsigned long code = internal::InjectedFailure())
         return code;
-    std::error_code ec;
-    fs::remove_all(Native(path), ec);
-    return ec ? FromErrno(ec.value()) : 0;
+    const std::string native = Native(path);
+    struct stat st {};
+    if (lstat(native.c_str(), &st) != 0)
+        return errno == ENOENT ? 0 : FromErrno(errno);
+    if (!S_ISDIR(st.st_mode))
+        return unlink(native.c_str()) == 0 ? 0 : FromErrno(errno);
+    const int dir = open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dir < 0)
+        return FromErrno(errno);
+    if (int err = RemoveContents(dir))
+        return FromErrno(err);
+    return rmdir(native.c_str()) == 0 ? 0 : FromErrno(errno);
 }
 
 unsigned long MakeTempFolder(std::string_view parent, std::string_view prefix, std::string& made)

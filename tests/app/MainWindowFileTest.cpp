@@ -67,6 +67,17 @@ protected:
         Menu(IDM_FILE_SAVE_AS);
         EXPECT_EQ(s.title, L"Save Description As");
     }
+    // A program file dropped on its list and an executable on the first slot, each on its page.
+    void DropFiles(const std::string& file, const std::string& exe)
+    {
+        ShowTab(2);
+        FileData files({file});
+        Drop(f->lstProgramFiles, files);
+        ShowTab(4);
+        FileData one({exe});
+        Drop(f->txtExecutable, one);
+    }
+
     // A plugin made through the window from typed names and dropped files.
     void MakePlugin(const std::string& name, const std::string& description)
     {
@@ -74,12 +85,7 @@ protected:
                           exe = MakeFile("src\\" + name + ".exe", "MZ");
         Type(f->txtPluginName, name);
         Type(f->txtDescription, description);
-        ShowTab(2);
-        FileData files({a});
-        Drop(f->lstProgramFiles, files);
-        ShowTab(4);
-        FileData one({exe});
-        Drop(f->txtExecutable, one);
+        DropFiles(a, exe);
         Click(f->chkIncAutorun);
         ShowTab(1);
         f->oKW().IncPopupDone(kw::cvUnchecked);
@@ -98,12 +104,7 @@ TEST_F(FileTest, SaveReopenAndSaveAgainGiveTheSameBytesAndTheCaptionFollows)
     const std::string a = MakeFile("work\\bin\\a.dll", "A"), exe = MakeFile("work\\bin\\tool.exe", "MZ");
     Type(f->txtPluginName, "Tool");
     f->txtDescription.Text("First line\r\nSecond line");
-    ShowTab(2);
-    FileData files({a});
-    Drop(f->lstProgramFiles, files);
-    ShowTab(4);
-    FileData one({exe});
-    Drop(f->txtExecutable, one);
+    DropFiles(a, exe);
     EXPECT_EQ(CaptionNow(), kTitle);  // no file yet
     EXPECT_TRUE(f->Unsaved());
 

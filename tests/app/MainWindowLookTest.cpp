@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "CaptionFit.h"
+#include "IconSize.h"
 #include "winsupport/Dpi.h"
 
 namespace kwtest {
@@ -141,19 +142,6 @@ TEST_F(MainWindowLook, EachPageHasOneLabelColumnAndOneRightEdge)
     }
 }
 
-int IconPixels(HICON icon)
-{
-    ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info))
-        return 0;
-    BITMAP bm{};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return bm.bmWidth;
-}
-
 LONG FontHeight(HWND hwnd)
 {
     LOGFONTW lf{};
@@ -193,8 +181,8 @@ TEST_F(MainWindowLook, StartsWithIconsArrowsAndTabsSizedForItsDpi)
     EXPECT_EQ(dpi, kw::WindowDpi(f->hWnd()));
     const int expected = dpi >= 192 ? 64 : dpi >= 144 ? 48 : 32;
     for (auto& icon : f->imgIcon)
-        EXPECT_EQ(IconPixels(icon.Picture()), expected) << icon.Id();
-    EXPECT_EQ(IconPixels(reinterpret_cast<HICON>(SendMessageW(f->hWnd(), WM_GETICON, ICON_SMALL, 0))),
+        EXPECT_EQ(kwfit::IconPixels(icon.Picture()), expected) << icon.Id();
+    EXPECT_EQ(kwfit::IconPixels(reinterpret_cast<HICON>(SendMessageW(f->hWnd(), WM_GETICON, ICON_SMALL, 0))),
               kw::SystemMetricForDpi(SM_CXSMICON, dpi));
     // The control's own width stays the same at every DPI: it is set from the DPI.
     RECT arrows{};
@@ -258,11 +246,11 @@ TEST_F(MainWindowLook, ADpiChangeRescalesFontsIconsLayoutAndTheWindow)
         // Icons: the frame drawn for the box, never one stretched to it.
         const int frame = dpi >= 192 ? 64 : dpi >= 144 ? 48 : 32;
         for (auto& icon : f->imgIcon)
-            EXPECT_EQ(IconPixels(icon.Picture()), frame) << dpi << " " << icon.Id();
-        EXPECT_EQ(IconPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0))),
+            EXPECT_EQ(kwfit::IconPixels(icon.Picture()), frame) << dpi << " " << icon.Id();
+        EXPECT_EQ(kwfit::IconPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0))),
                   kw::SystemMetricForDpi(SM_CXSMICON, dpi))
             << dpi;
-        EXPECT_EQ(IconPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))),
+        EXPECT_EQ(kwfit::IconPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))),
                   kw::SystemMetricForDpi(SM_CXICON, dpi))
             << dpi;
 

@@ -4,6 +4,7 @@
 
 #include "CaptionFit.h"
 #include "DialogTestSupport.h"
+#include "IconSize.h"
 #include "dialogs/frmAbout.h"
 #include "winsupport/VersionInfo.h"
 
@@ -106,15 +107,7 @@ TEST_F(AboutBox, ShowsTheVersionBlockInItsFontsAndFits)
 
 int IconPixels(HWND image)
 {
-    ICONINFO info{};
-    if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(image, STM_GETICON, 0, 0)), &info))
-        return 0;
-    BITMAP bm{};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return bm.bmWidth;
+    return kwfit::IconPixels(reinterpret_cast<HICON>(SendMessageW(image, STM_GETICON, 0, 0)));
 }
 
 TEST_F(AboutBox, TheIconIsTheFrameForItsBoxAtEveryDpi)

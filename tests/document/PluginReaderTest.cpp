@@ -232,6 +232,55 @@ TEST_F(PluginReader, APluginWithItsCopiesReadsBackToItsDocument)
     EXPECT_EQ(Snapshot(plugin), before);
 }
 
+// Start-menu paths made of backslashes: with no program name the sub-group is an empty path
+// component, and the shortcut names add more backslashes; the split must still come out whole.
+TEST_F(PluginReader, BackslashMenuPathsWithAnEmptySubGroupReadBack)
+{
+    const std::string src = root + "\\src\\";
+    for (const char* name : {"bbx", "x.exe", "xx", "x"})
+        MakeFile(std::string("src\\") + name, "MZ");
+    kw::clsKitwright kw;
+    kw.MaxExecutables(9);
+    kw.PluginLocation(root + "\\plugins");
+    kw.PluginName("view");
+    kw.Description("\\");
+    kw.ProgramFilesDest(kw::dstSystem32);
+    kw.SystemFilesDest(kw::dstWindows);
+    kw.Executable(2, src + "bbx");
+    kw.ShortcutName(2, "\\\\");
+    kw.Executable(3, src + "x.exe");
+    kw.ShortcutName(3, "\\\\");
+    kw.Executable(4, src + "xx");
+    kw.ShortcutName(4, "Xramdisk_");
+    kw.IncJuxDesktop(4, kw::cvChecked);
+    kw.IncJuxQlaunch(4, kw::cvChecked);
+    kw.Executable(5, src + "x");
+    kw.ShortcutName(5, "\\\\");
+    kw.IncJuxDesktop(5, kw::cvChecked);
+    kw.IncJuxQlaunch(5, kw::cvChecked);
+    kw.IncJuxMenu(kw::cvChecked);
+    kw.IncZelMenu(kw::cvUnchecked);
+    kw.MenuGroup("\\");
+    kw.IncSubGroup(true);
+    ASSERT_EQ(kw.CreatePlugin(), 0);
+    kw::WritePluginFiles(kw);
+    ASSERT_TRUE(kw.CopyFiles());
+
+    const kw::PluginReading r = kw::ReadPlugin(root + "\\plugins\\view\\view.inf", *prefs);
+    ASSERT_TRUE(r.found);
+    EXPECT_TRUE(r.unread.empty()) << r.unread.front();
+    EXPECT_TRUE(r.changed.empty()) << r.changed.front();
+    EXPECT_EQ(r.document.MenuGroup, "\\");
+    EXPECT_TRUE(r.document.IncSubGroup);
+    EXPECT_EQ(r.document.Description, "\\");
+    EXPECT_EQ(r.document.Executables[0].ShortcutName, "\\\\");
+    const kw::GeneratedPlugin again = kw::WriteInMemory(r.document, *prefs, r.pluginsFolder);
+    ASSERT_EQ(again.code, 0);
+    const auto disk = Snapshot(r.pluginFolder);
+    for (const auto& [name, bytes] : again.files)
+        EXPECT_EQ(bytes, disk.count(name) ? disk.at(name) : "(none)") << name;
+}
+
 // Folders this program did not make, or that were changed by hand: what can be read is read,
 // what cannot is listed, nothing crashes and nothing on disk changes.
 TEST_F(PluginReader, ForeignAndDamagedFoldersAreReadAsFarAsTheyGo)

@@ -9,6 +9,9 @@
 
 #include "platform/Platform.h"
 #include "platform/Utf.h"
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 #ifdef _WIN32
 #include <windows.h>
 
@@ -346,6 +349,55 @@ TEST(Shell, DirectCopyTakesTheShellsListsAndReplacesAsItDoes)
     SetFileAttributesW(t.Native("new/files/ro.txt").wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
 #endif
 }
+
+#ifndef _WIN32
+// The kernel-side copy: large files whole, permission bits kept, replacing a longer file, a
+// folder copied into itself refused without emptying the source, a pipe refused (not waited on).
+TEST(Shell, PosixCopyKeepsBytesAndModesAndRefusesWhatItCannotCopy)
+{
+    TempFolder t;
+    std::string big(3 << 20, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 131 % 251);
+    t.Write("P\\big.bin", big);
+    t.Write("P\\tool", "#!/bin/sh\n");
+    fs::permissions(t.Native("P/tool"), fs::perms::owner_all | fs::perms::group_read);
+    t.Write("P\\sub\\x.dat", "X");
+    t.Write("out\\P\\big.bin", std::string(5 << 20, 'o'));  // longer than the new one
+
+    auto r = platform::DirectCopy(List({t.Path("P")}), List({t.Path("out")}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(t.Read("out\\P\\big.bin"), big);
+    EXPECT_EQ(t.Read("out\\P\\sub\\x.dat"), "X");
+    EXPECT_EQ(fs::status(t.Native("out/P/tool")).permissions(), fs::perms::owner_all | fs::perms::group_read);
+
+    r = platform::DirectCopy(List({t.Path("P\\big.bin")}), List({t.Path("P")}));
+    EXPECT_NE(r.code, 0);
+    EXPECT_EQ(t.Read("P\\big.bin"), big);
+
+    fs::create_directories(t.Native("Q"));
+    ASSERT_EQ(mkfifo(t.Native("Q/pipe").c_str(), 0600), 0);
+    r = platform::DirectCopy(List({t.Path("Q")}), List({t.Path("out")}));
+    EXPECT_NE(r.code, 0);
+    EXPECT_TRUE(r.aborted);
+}
+
+// Removing a tree goes down its folders but never through a link: what a link points at stays.
+TEST(Folders, PosixRemoveTreeTakesLinksNotWhatTheyPointAt)
+{
+    TempFolder t;
+    t.Write("keep\\precious.txt", "P");
+    t.Write("old\\a\\b\\c.txt", "C");
+    t.Write("old\\d.txt", "D");
+    fs::create_directory_symlink(t.Native("keep"), t.Native("old/a/link"));
+    fs::create_symlink(t.Native("keep/precious.txt"), t.Native("old/file-link"));
+
+    EXPECT_EQ(platform::RemoveTree(t.Path("old")), 0u);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(t.Native("old"))));
+    EXPECT_EQ(t.Read("keep\\precious.txt"), "P");
+    EXPECT_EQ(platform::RemoveTree(t.Path("old")), 0u);  // gone already: nothing to do
+}
+#endif
 
 TEST(Overrides, SpecialFoldersCanBeSetForGood)
 {

@@ -15,11 +15,7 @@
 
 namespace kw::forms {
 
-using detail::InvalidValue;
-using detail::kErrNotSupported;
-using detail::Send;
-using detail::Style;
-using detail::TextOf;
+using namespace detail;
 
 namespace {
 

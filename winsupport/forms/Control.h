@@ -40,14 +40,9 @@ inline constexpr std::uint32_t kColorWindow = kSysColorFlag | COLOR_WINDOW;
 inline constexpr std::uint32_t kColorButtonFace = kSysColorFlag | COLOR_BTNFACE;
 COLORREF ResolveColor(std::uint32_t color);
 
-inline constexpr int kDropEffectNone = 0;
-inline constexpr int kDropEffectCopy = 1;  // DROPEFFECT_COPY
-inline constexpr int kOleDropNone = 0;
-inline constexpr int kOleDropManual = 1;
-
-inline constexpr int kUnchecked = 0;
-inline constexpr int kChecked = 1;
-inline constexpr int kGrayed = 2;
+enum DropEffect : int { kDropEffectNone = 0, kDropEffectCopy = 1 /* DROPEFFECT_COPY */ };
+enum OleDropMode : int { kOleDropNone = 0, kOleDropManual = 1 };
+enum CheckState : int { kUnchecked = 0, kChecked = 1, kGrayed = 2 };
 
 class Control {
 public:

@@ -6,9 +6,7 @@
 
 namespace kw::forms {
 
-using detail::InvalidValue;
-using detail::Send;
-using detail::Style;
+using namespace detail;
 
 ListBox::ListBox(Form& form, int id) : Control(form, id, ControlKind::ListBox) {}
 
