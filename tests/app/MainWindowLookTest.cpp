@@ -298,7 +298,7 @@ TEST_F(MainWindowLook, APageFirstShownAfterADpiChangeMatchesThePagesMadeBefore)
         EXPECT_EQ(box2.right - box2.left, box1.right - box1.left) << now;
         EXPECT_EQ(box2.bottom - box2.top, box1.bottom - box1.top) << now;
         const int frame = now >= 192 ? 64 : now >= 144 ? 48 : 32;
-        EXPECT_EQ(IconPixels(f->imgIcon[2].Picture()), frame) << now;
+        EXPECT_EQ(kwfit::IconPixels(f->imgIcon[2].Picture()), frame) << now;
     }
 }
 
