@@ -179,7 +179,7 @@ void ListBox::RemoveItems(const std::vector<int>& ascending)
         if (MultiSelect() && i == index_)
             newIndex = static_cast<int>(keptText.size());
         keptText.push_back(List(i));
-        keptSelection.push_back(MultiSelect() && Send(hwnd_, LB_GETSEL, static_cast<WPARAM>(i)) > 0);
+        keptSelection.push_back(static_cast<char>(MultiSelect() && Send(hwnd_, LB_GETSEL, static_cast<WPARAM>(i)) > 0));
     }
     Send(hwnd_, LB_RESETCONTENT);
     for (const std::string& text : keptText)
