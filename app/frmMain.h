@@ -287,6 +287,10 @@ private:
     // refilling thousands of unchanged lines would cost seconds.
     std::vector<std::string> menuGroupsShown_;
     bool menuGroupsFilled_ = false;
+    // The preferences file as it was when they were read, and the model that read it.
+    WIN32_FILE_ATTRIBUTE_DATA menuGroupsStamp_{};
+    bool menuGroupsStamped_ = false;
+    const clsKitwright* menuGroupsModel_ = nullptr;
     std::string savedBytes_;
     std::vector<std::string> recentFiles_;
     bool changeCheckPending_ = false;

@@ -487,9 +487,29 @@ void frmMain::LoadMenuGroups()
         void ListIndex(int) override {}
         std::vector<std::string> items;
     } names;
-    oKW().LoadMenuGroupItemsTo(names);
-    if (menuGroupsFilled_ && names.items == menuGroupsShown_ && cboMenuGroup.ListCount() == names.ListCount())
+    // Every activation asks: a preferences file unchanged since the last reading (same size,
+    // same time of its last write) holds the same groups, and reading a big one costs.
+    WIN32_FILE_ATTRIBUTE_DATA stamp{};
+    std::string ini = platform::ProgramFolder();
+    if (!ini.empty() && ini.back() != '\\')
+        ini += '\\';
+    ini += "Kitwright.ini";
+    const bool stamped = GetFileAttributesExW(Widen(ini).c_str(), GetFileExInfoStandard, &stamp) != FALSE;
+    const auto same = [](const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+        return a.nFileSizeLow == b.nFileSizeLow && a.nFileSizeHigh == b.nFileSizeHigh &&
+               CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+    };
+    if (menuGroupsFilled_ && stamped && menuGroupsStamped_ && menuGroupsModel_ == oKW_.get() &&
+        same(stamp, menuGroupsStamp_))
         return;
+    menuGroupsStamped_ = false;
+    oKW().LoadMenuGroupItemsTo(names);
+    if (menuGroupsFilled_ && names.items == menuGroupsShown_ && cboMenuGroup.ListCount() == names.ListCount()) {
+        menuGroupsStamp_ = stamp;
+        menuGroupsStamped_ = stamped;
+        menuGroupsModel_ = oKW_.get();
+        return;
+    }
     menuGroupsFilled_ = false;
     forms::ComboBox::Updating updating(cboMenuGroup);
     cboMenuGroup.Clear();
@@ -497,6 +517,9 @@ void frmMain::LoadMenuGroups()
         cboMenuGroup.AddItem(name);
     menuGroupsShown_ = std::move(names.items);
     menuGroupsFilled_ = true;
+    menuGroupsStamp_ = stamp;
+    menuGroupsStamped_ = stamped;
+    menuGroupsModel_ = oKW_.get();
 }
 
 void frmMain::UpdateControlStates()

@@ -173,5 +173,41 @@ TEST_F(MainWindowOnDemand, TwentyThousandMenuGroupsAreListedInOrderOnceTheirPage
     EXPECT_EQ(f->oKW().MenuGroup(), "Group 0");
 }
 
+// Each activation shows the menu groups the preferences hold now, also when another program
+// changed them; an edit of the same length counts too.
+TEST_F(MainWindowOnDemand, MenuGroupsChangedElsewhereShowAtTheNextActivation)
+{
+    const std::wstring ini = kw::Widen(programFolder + "\\Kitwright.ini");
+    const auto activate = [&] {
+        WhileModal([&] { Menu(IDM_HELP_ABOUT); }, [](HWND about) { ClickIn(about, IDC_CMD_ABOUT_OK); });
+    };
+    const auto groups = [&] {
+        std::vector<std::string> names;
+        for (int i = 0; i < f->cboMenuGroup.ListCount(); ++i)
+            names.push_back(f->cboMenuGroup.List(i));
+        return names;
+    };
+    const std::vector<std::string> before = groups();
+    ASSERT_FALSE(before.empty());
+    activate();
+    EXPECT_EQ(groups(), before);
+
+    const std::wstring next = std::to_wstring(before.size());
+    ASSERT_TRUE(WritePrivateProfileStringW(L"MenuGroup", next.c_str(), L"Games", ini.c_str()));
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());  // flushed
+    activate();
+    std::vector<std::string> after = before;
+    after.push_back("Games");
+    EXPECT_EQ(groups(), after);
+
+    ShowTab(4);  // the page made: its list follows too
+    ASSERT_TRUE(WritePrivateProfileStringW(L"MenuGroup", next.c_str(), L"Gamez", ini.c_str()));
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());
+    activate();
+    after.back() = "Gamez";
+    EXPECT_EQ(groups(), after);
+    EXPECT_EQ(SendMessageW(f->cboMenuGroup.hWnd(), CB_GETCOUNT, 0, 0), static_cast<LRESULT>(after.size()));
+}
+
 }  // namespace
 }  // namespace kwtest
