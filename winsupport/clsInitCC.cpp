@@ -6,18 +6,10 @@
 
 namespace kw {
 
-clsInitCC::~clsInitCC()
-{
-    if (shell32_)
-        FreeLibrary(shell32_);
-}
-
 bool clsInitCC::InitCC(DWORD v_eFlags)
 {
-    // Loaded before the controls are set up so the themed shell32 parts bind to the same
-    // activation context; kept until the object goes.
-    if (!shell32_)
-        shell32_ = LoadLibraryW(L"shell32.dll");
+    // The shell's library is not loaded here: it is large (about 2 MB of the first paint's
+    // working set under Wine) and the program's calls into it load it when first made.
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof(icc);
     icc.dwICC = v_eFlags;

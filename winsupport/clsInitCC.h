@@ -7,7 +7,7 @@ namespace kw {
 class clsInitCC {
 public:
     clsInitCC() = default;
-    ~clsInitCC();
+    ~clsInitCC() = default;
     clsInitCC(const clsInitCC&) = delete;
     clsInitCC& operator=(const clsInitCC&) = delete;
 
@@ -15,11 +15,6 @@ public:
     // Callers ask XPThemesSupported first: without uxtheme.dll this raises.
     bool ThemeIsActive() const;
     bool XPThemesSupported() const;
-
-    HMODULE Shell32Handle() const { return shell32_; }
-
-private:
-    HMODULE shell32_ = nullptr;
 };
 
 }  // namespace kw
