@@ -85,9 +85,16 @@ TEST_F(MainWindowOnDemand, ADocumentOpenedBeforeItsPagesWereShownShowsOnThemUnch
     const std::string kwp = root + "\\work\\Tool.kwp";
     ASSERT_EQ(kw::SaveDescription(doc, kwp).code, 0u);
     ASSERT_TRUE(f->OpenDocument(kwp));
-    EXPECT_EQ(f->picTabBox[3].hWnd(), nullptr);
+    for (size_t i = 1; i < 4; ++i)
+        EXPECT_EQ(f->picTabBox[i].hWnd(), nullptr) << i;
     const kw::PluginDocument opened = kw::DocumentFromModel(f->oKW());
     ASSERT_FALSE(f->Unsaved());
+
+    ShowTab(2);
+    ASSERT_NE(f->lstProgramFiles.hWnd(), nullptr);
+    ASSERT_EQ(SendMessageW(f->lstProgramFiles.hWnd(), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(f->lstProgramFiles.List(0), "a.dll");
+    EXPECT_EQ(f->picTabBox[2].hWnd(), nullptr);
 
     ShowTab(4);
     ASSERT_NE(f->picTabBox[3].hWnd(), nullptr);
@@ -102,7 +109,7 @@ TEST_F(MainWindowOnDemand, ADocumentOpenedBeforeItsPagesWereShownShowsOnThemUnch
     EXPECT_TRUE(IsWindowEnabled(f->txtShortcutName.hWnd()));
     EXPECT_TRUE(IsWindowEnabled(f->cboMenuGroup.hWnd()));
     EXPECT_EQ(SendMessageW(f->chkIncJuxMenu.hWnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    // Making the page ran no handler: the model and the document are as opened.
+    // Making the pages ran no handler: the model and the document are as opened.
     EXPECT_EQ(kw::DocumentFromModel(f->oKW()), opened);
     EXPECT_FALSE(f->Unsaved());
     // The other slot through the arrows, then back.
@@ -110,6 +117,12 @@ TEST_F(MainWindowOnDemand, ADocumentOpenedBeforeItsPagesWereShownShowsOnThemUnch
     DoEvents();
     EXPECT_EQ(TextOf(f->txtShortcutName.hWnd()), L"Second");
     EXPECT_EQ(SendMessageW(f->chkIncJuxDesktop.hWnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    // A new document empties the pages, made or not, without making the others.
+    CtrlKey('N');
+    EXPECT_EQ(f->picTabBox[2].hWnd(), nullptr);
+    EXPECT_EQ(SendMessageW(f->lstProgramFiles.hWnd(), LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(TextOf(f->txtExecutable.hWnd()), L"");
+    EXPECT_EQ(f->lstSystemFiles.ListCount(), 0);
 }
 
 TEST_F(MainWindowOnDemand, ASlotChosenBeforeTheExecutablesPageIsMadeIsTheOneItShows)

@@ -29,6 +29,8 @@ public:
         cboList.Click = [this] { log.push_back("cboList.Click " + cboList.Text()); };
         cboSorted.Change = [this] { log.push_back("cboSorted.Change " + cboSorted.Text()); };
         cboSorted.Click = [this] { log.push_back("cboSorted.Click " + cboSorted.Text()); };
+        lstMulti.Click = [this] { log.push_back("lstMulti.Click"); };
+        lstSorted.Click = [this] { log.push_back("lstSorted.Click " + lstSorted.Text()); };
     }
 
     TextBox outside{*this, IDC_LAZY_OUTSIDE};
@@ -43,6 +45,8 @@ public:
     ComboBox cboSorted{*this, IDC_LAZY_SORTED_COMBO};
     Label lbl{*this, IDC_LAZY_LABEL};
     Image img{*this, IDC_LAZY_IMAGE};
+    ListBox lstMulti{*this, IDC_LAZY_MULTI_LIST};
+    ListBox lstSorted{*this, IDC_LAZY_SORTED_LIST};
     std::vector<std::string> log;
 
 protected:
@@ -220,6 +224,55 @@ TEST_F(FormsOnDemand, ASortedListKeptBeforeThePageKeepsTheControlsOrder)
     f.cboSorted.AddItem("cherry");
     EXPECT_EQ(f.cboSorted.List(4), "cherry");
     EXPECT_FALSE(IsWindowVisible(f.page.hWnd()));  // made, not shown
+}
+
+TEST_F(FormsOnDemand, ListsKeptBeforeThePageKeepTheirLinesAndSelection)
+{
+    for (const char* line : {"a", "b", "c", "d"})
+        f.lstMulti.AddItem(line);
+    EXPECT_TRUE(f.lstMulti.MultiSelect());
+    f.lstMulti.Selected(1, true);
+    f.lstMulti.Selected(3, true);
+    f.lstMulti.Selected(3, true);  // already: no event
+    EXPECT_EQ(f.lstMulti.SelectedIndexes(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(f.lstMulti.SelCount(), 2);
+    f.lstMulti.RemoveItems({0, 2});
+    EXPECT_EQ(f.lstMulti.ListCount(), 2);
+    EXPECT_EQ(f.lstMulti.List(0), "b");
+    EXPECT_EQ(f.lstMulti.SelectedIndexes(), (std::vector<int>{0, 1}));
+    f.lstMulti.AddItem("e");
+    f.lstMulti.Selected(0, false);
+
+    for (const char* line : {"pear", "apple", "fig"})
+        f.lstSorted.AddItem(line);
+    f.lstSorted.ListIndex(2);  // "pear"
+    f.lstSorted.AddItem("banana");
+    EXPECT_EQ(f.lstSorted.ListIndex(), 3);
+    EXPECT_EQ(f.lstSorted.Text(), "pear");
+    EXPECT_EQ(f.log,
+              (std::vector<std::string>{"lstMulti.Click", "lstMulti.Click", "lstMulti.Click", "lstSorted.Click pear"}));
+    EXPECT_EQ(f.page.hWnd(), nullptr);
+
+    f.log.clear();
+    f.page.Load();
+    ASSERT_NE(f.lstMulti.hWnd(), nullptr);
+    EXPECT_EQ(f.log, std::vector<std::string>{"PageLoad"});
+    HWND multi = f.lstMulti.hWnd();
+    ASSERT_EQ(SendMessageW(multi, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(multi, LB_GETSEL, 0, 0), 0);
+    EXPECT_GT(SendMessageW(multi, LB_GETSEL, 1, 0), 0);
+    EXPECT_EQ(SendMessageW(multi, LB_GETSEL, 2, 0), 0);
+    EXPECT_EQ(f.lstMulti.SelectedIndexes(), std::vector<int>{1});
+    EXPECT_EQ(f.lstMulti.List(2), "e");
+    EXPECT_EQ(SendMessageW(f.lstSorted.hWnd(), LB_GETCURSEL, 0, 0), 3);
+    EXPECT_EQ(f.lstSorted.List(0), "apple");
+    EXPECT_EQ(f.lstSorted.List(1), "banana");
+    // The same selection again is no change; a new one is.
+    f.lstSorted.ListIndex(3);
+    f.lstMulti.Selected(1, true);
+    EXPECT_EQ(f.log, std::vector<std::string>{"PageLoad"});
+    f.lstMulti.Selected(2, true);
+    EXPECT_EQ(f.log, (std::vector<std::string>{"PageLoad", "lstMulti.Click"}));
 }
 
 TEST_F(FormsOnDemand, WhatOnlyAWindowKnowsMakesThePageOnce)

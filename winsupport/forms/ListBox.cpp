@@ -12,20 +12,64 @@ ListBox::ListBox(Form& form, int id) : Control(form, id, ControlKind::ListBox) {
 
 bool ListBox::MultiSelect() const
 {
-    RequireBound();
-    return (Style(hwnd_) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
+    if (!Kept())
+        RequireBound();
+    return (StyleBits() & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
+}
+
+void ListBox::Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog)
+{
+    Control::Seed(page, item, dialog);
+    items_.clear();
+    selection_.clear();
+    index_ = -1;
 }
 
 void ListBox::Bind(HWND hwnd)
 {
+    const bool kept = Kept();
     Control::Bind(hwnd);
+    if (!kept) {
+        selection_ = ReadSelection();
+        index_ = MultiSelect() ? -1 : static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+        return;
+    }
+    size_t chars = 0;
+    for (const std::string& item : items_)
+        chars += item.size() + 1;
+    {
+        Updating updating(*this);
+        Send(hwnd_, LB_INITSTORAGE, items_.size(), static_cast<LPARAM>(chars * sizeof(wchar_t)));
+        // Where they stand: the kept list is already in a sorted list's order.
+        for (const std::string& item : items_)
+            Send(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        if (MultiSelect()) {
+            for (size_t i = 0; i < selection_.size(); ++i)
+                if (selection_[i])
+                    Send(hwnd_, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+            if (index_ >= 0)
+                Send(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(index_), FALSE);
+        } else if (index_ >= 0) {
+            Send(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index_));
+        }
+    }
+    std::vector<std::string>().swap(items_);
     selection_ = ReadSelection();
-    index_ = MultiSelect() ? -1 : static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+    if (!MultiSelect())
+        index_ = static_cast<int>(Send(hwnd_, LB_GETCURSEL));
+}
+
+void ListBox::Unbind()
+{
+    Control::Unbind();
+    items_.clear();
 }
 
 std::vector<char> ListBox::ReadSelection() const
 {
     std::vector<char> selection;
+    if (Kept())
+        return selection_;
     if (!MultiSelect())
         return selection;
     int count = static_cast<int>(Send(hwnd_, LB_GETCOUNT));
@@ -52,17 +96,28 @@ void ListBox::CheckIndex(int index) const
 
 int ListBox::ListIndex() const
 {
+    if (Kept())
+        return index_;
     RequireBound();
     return MultiSelect() ? index_ : static_cast<int>(Send(hwnd_, LB_GETCURSEL));
 }
 
 void ListBox::ListIndex(int index)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (index < -1 || index >= ListCount())
         InvalidValue("ListIndex");
     bool changed;
-    if (MultiSelect()) {
+    if (Kept()) {
+        // As the control does: the current item alone selected.
+        std::vector<char> selection(MultiSelect() ? items_.size() : 0, 0);
+        if (MultiSelect() && index >= 0)
+            selection[static_cast<size_t>(index)] = 1;
+        changed = index != index_ || selection != selection_;
+        index_ = index;
+        selection_ = std::move(selection);
+    } else if (MultiSelect()) {
         // The current item alone is selected; -1 leaves nothing selected.
         Send(hwnd_, LB_SETSEL, FALSE, -1);
         if (index >= 0) {
@@ -82,14 +137,19 @@ void ListBox::ListIndex(int index)
 
 int ListBox::ListCount() const
 {
+    if (Kept())
+        return static_cast<int>(items_.size());
     RequireBound();
     return static_cast<int>(Send(hwnd_, LB_GETCOUNT));
 }
 
 std::string ListBox::List(int index) const
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     CheckIndex(index);
+    if (Kept())
+        return items_[static_cast<size_t>(index)];
     LRESULT length = Send(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index));
     std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
     LRESULT got = Send(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
@@ -99,8 +159,13 @@ std::string ListBox::List(int index) const
 
 void ListBox::List(int index, const std::string& text)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     CheckIndex(index);
+    if (Kept()) {
+        items_[static_cast<size_t>(index)] = text;
+        return;
+    }
     bool selected = Selected(index);
     Send(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index));
     Send(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Widen(text).c_str()));
@@ -122,6 +187,22 @@ std::string ListBox::Text() const
 
 void ListBox::AddItem(const std::string& text)
 {
+    if (Kept()) {
+        auto at = items_.end();
+        if (StyleBits() & LBS_SORT) {
+            const std::wstring wide = Widen(text);
+            at = std::upper_bound(items_.begin(), items_.end(), wide, [](const std::wstring& a, const std::string& b) {
+                return lstrcmpiW(a.c_str(), Widen(b).c_str()) < 0;
+            });
+        }
+        const auto pos = at - items_.begin();
+        items_.insert(at, text);
+        if (MultiSelect())
+            selection_.insert(selection_.begin() + pos, 0);
+        if (index_ >= pos)
+            ++index_;
+        return;
+    }
     RequireBound();
     LRESULT pos = Send(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
     if (pos < 0)
@@ -137,9 +218,20 @@ void ListBox::AddItem(const std::string& text)
 
 void ListBox::RemoveItem(int index)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     if (index < 0 || index >= ListCount())
         InvalidValue("RemoveItem");
+    if (Kept()) {
+        items_.erase(items_.begin() + index);
+        if (MultiSelect())
+            selection_.erase(selection_.begin() + index);
+        if (index_ == index)
+            index_ = -1;
+        else if (index_ > index)
+            --index_;
+        return;
+    }
     Send(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index));
     if (MultiSelect()) {
         selection_.erase(selection_.begin() + index);
@@ -154,11 +246,17 @@ void ListBox::RemoveItem(int index)
 
 void ListBox::RemoveItems(const std::vector<int>& ascending)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     const int count = ListCount();
     for (int index : ascending)
         if (index < 0 || index >= count)
             InvalidValue("RemoveItem");
+    if (Kept()) {
+        for (auto it = ascending.rbegin(); it != ascending.rend(); ++it)
+            RemoveItem(*it);
+        return;
+    }
     Updating updating(*this);
     if (ascending.size() * 2 <= static_cast<size_t>(count)) {
         for (auto it = ascending.rbegin(); it != ascending.rend(); ++it)
@@ -197,8 +295,15 @@ void ListBox::RemoveItems(const std::vector<int>& ascending)
 
 std::vector<int> ListBox::SelectedIndexes() const
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     std::vector<int> indexes;
+    if (Kept() && MultiSelect()) {
+        for (size_t i = 0; i < selection_.size(); ++i)
+            if (selection_[i])
+                indexes.push_back(static_cast<int>(i));
+        return indexes;
+    }
     if (!MultiSelect()) {
         if (const int index = ListIndex(); index >= 0)
             indexes.push_back(index);
@@ -230,28 +335,44 @@ ListBox::Updating::~Updating()
 
 void ListBox::Clear()
 {
-    RequireBound();
-    Send(hwnd_, LB_RESETCONTENT);
+    if (Kept()) {
+        items_.clear();
+    } else {
+        RequireBound();
+        Send(hwnd_, LB_RESETCONTENT);
+    }
     index_ = -1;
     selection_.clear();
 }
 
 bool ListBox::Selected(int index) const
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     CheckIndex(index);
+    if (Kept())
+        return MultiSelect() ? selection_[static_cast<size_t>(index)] != 0 : index_ == index;
     return Send(hwnd_, LB_GETSEL, static_cast<WPARAM>(index)) > 0;
 }
 
 void ListBox::Selected(int index, bool selected)
 {
-    RequireBound();
+    if (!Kept())
+        RequireBound();
     CheckIndex(index);
     if (!MultiSelect()) {
         if (selected)
             ListIndex(index);
         else if (ListIndex() == index)
             ListIndex(-1);
+        return;
+    }
+    if (Kept()) {
+        char& slot = selection_[static_cast<size_t>(index)];
+        const bool changed = (slot != 0) != selected;
+        slot = selected ? 1 : 0;
+        if (changed && Click)
+            Click();
         return;
     }
     Send(hwnd_, LB_SETSEL, selected ? TRUE : FALSE, index);
@@ -261,6 +382,8 @@ void ListBox::Selected(int index, bool selected)
 
 int ListBox::SelCount() const
 {
+    if (Kept())
+        return MultiSelect() ? static_cast<int>(std::count(selection_.begin(), selection_.end(), 1)) : (index_ >= 0);
     RequireBound();
     if (MultiSelect())
         return static_cast<int>(Send(hwnd_, LB_GETSELCOUNT));

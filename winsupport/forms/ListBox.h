@@ -48,6 +48,8 @@ public:
 
 protected:
     void Bind(HWND hwnd) override;
+    void Unbind() override;
+    void Seed(PictureBox& page, const TemplateItem& item, const DialogTemplate& dialog) override;
     void OnCommand(int code) override;
     std::uint32_t DefaultBackColor() const override { return kColorWindow; }
 
@@ -58,6 +60,8 @@ private:
     bool Resync(int newIndex);
     int index_ = -1;
     std::vector<char> selection_;
+    // While the values are kept: the lines (selection_ and index_ keep the rest).
+    std::vector<std::string> items_;
 };
 
 }  // namespace kw::forms
