@@ -2,8 +2,10 @@
 // The real main window, opened as the program opens it, for the tools that drive it.
 #include <cstdio>
 
+#include "WindowScript.h"
 #include "app/frmMain.h"
 #include "app/modMain.h"
+#include "platform/Platform.h"
 
 namespace kwbench {
 
@@ -14,6 +16,16 @@ inline kw::frmMain* OpenMainWindow()
     auto* main = dynamic_cast<kw::frmMain*>(kw::MainForm());
     if (!main)
         std::fprintf(stderr, "the main window did not open\n");
+    return main;
+}
+
+// The window with every message box recorded instead of shown, after its first paint.
+inline kw::frmMain* OpenQuietMainWindow(kwscript::RecordingPrompt& prompt, int settleMs = 200)
+{
+    kw::platform::SetPrompt(&prompt);
+    kw::frmMain* main = OpenMainWindow();
+    if (main)
+        kwscript::Pump(settleMs);
     return main;
 }
 

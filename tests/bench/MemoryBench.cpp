@@ -82,12 +82,9 @@ int wmain()
     WritePrivateProfileStringW(L"Preferences", L"PluginPath", plugins.c_str(), ini.c_str());
     WritePrivateProfileStringW(L"Preferences", L"IncPopupDone", L"0", ini.c_str());
     kwscript::RecordingPrompt prompt;
-    kw::platform::SetPrompt(&prompt);
-
-    kw::frmMain* main = kwbench::OpenMainWindow();
+    kw::frmMain* main = kwbench::OpenQuietMainWindow(prompt);
     if (!main)
         return 1;
-    kwscript::Pump(200);
     const PROCESS_MEMORY_COUNTERS loaded = Memory();
 
     kwscript::Type(main->txtPluginName.hWnd(), L"MemBench");

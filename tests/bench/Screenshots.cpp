@@ -154,9 +154,7 @@ int wmain(int argc, wchar_t** argv)
     }
     WritePreferences(sample + L"\\Plugins");
     kwscript::RecordingPrompt prompt;
-    kw::platform::SetPrompt(&prompt);
-
-    kw::frmMain* main = kwbench::OpenMainWindow();
+    kw::frmMain* main = kwbench::OpenQuietMainWindow(prompt, 0);
     if (!main)
         return 1;
     g_main = main->hWnd();

@@ -60,12 +60,9 @@ int wmain()
         CloseHandle(h);
     }
     kwscript::RecordingPrompt prompt;
-    kw::platform::SetPrompt(&prompt);
-
-    kw::frmMain* main = kwbench::OpenMainWindow();
+    kw::frmMain* main = kwbench::OpenQuietMainWindow(prompt);
     if (!main)
         return 1;
-    kwscript::Pump(200);
     kwscript::ClickTab(kwscript::FindChildOfClass(main->hWnd(), L"SysTabControl32"), 1);
     kwscript::Pump(200);
 
