@@ -252,20 +252,6 @@ void ComboBox::Clear()
     lastText_ = Text();
 }
 
-ComboBox::Updating::Updating(ComboBox& combo) : hwnd_(combo.hWnd())
-{
-    if (hwnd_)
-        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-}
-
-ComboBox::Updating::~Updating()
-{
-    if (!hwnd_)
-        return;
-    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
 void ComboBox::OnCommand(int code)
 {
     if (code == CBN_SELCHANGE) {

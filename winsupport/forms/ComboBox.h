@@ -25,18 +25,6 @@ public:
     void RemoveItem(int index);
     void Clear() override;  // empties list and text; raises nothing
 
-    // Many lines added at once: while one of these lives the list does not repaint per line.
-    class Updating {
-    public:
-        explicit Updating(ComboBox& combo);
-        ~Updating();
-        Updating(const Updating&) = delete;
-        Updating& operator=(const Updating&) = delete;
-
-    private:
-        HWND hwnd_;
-    };
-
     std::function<void()> Change;  // typing, or Text set from code
     std::function<void()> Click;   // a list entry chosen by the user or by ListIndex
 

@@ -52,6 +52,20 @@ COLORREF ResolveColor(std::uint32_t color)
 
 Control::Control(Form& form, int id, ControlKind kind) : form_(form), id_(id), kind_(kind) { form_.Register(this); }
 
+Control::Updating::Updating(Control& control) : hwnd_(control.hWnd())
+{
+    if (hwnd_)
+        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+}
+
+Control::Updating::~Updating()
+{
+    if (!hwnd_)
+        return;
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 Control::~Control()
 {
     Unbind();

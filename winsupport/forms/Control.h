@@ -50,6 +50,20 @@ public:
     Control& operator=(const Control&) = delete;
     virtual ~Control();
 
+    // Many lines added or removed at once (lists and combos): while one of these lives the
+    // control neither repaints nor moves its scroll bar per line (under Wine each is a trip
+    // to the server). Nothing while the control has no window.
+    class Updating {
+    public:
+        explicit Updating(Control& control);
+        ~Updating();
+        Updating(const Updating&) = delete;
+        Updating& operator=(const Updating&) = delete;
+
+    private:
+        HWND hwnd_;
+    };
+
     ControlKind Kind() const { return kind_; }
     int Id() const { return id_; }
     // Null while the control's page has not been made (see PictureBox::LoadOnDemand).

@@ -319,20 +319,6 @@ std::vector<int> ListBox::SelectedIndexes() const
     return indexes;
 }
 
-ListBox::Updating::Updating(ListBox& list) : hwnd_(list.hWnd())
-{
-    if (hwnd_)
-        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-}
-
-ListBox::Updating::~Updating()
-{
-    if (!hwnd_)
-        return;
-    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
 void ListBox::Clear()
 {
     if (Kept()) {

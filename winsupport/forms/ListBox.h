@@ -31,19 +31,6 @@ public:
     // The selected lines in ascending order, asked in one message.
     std::vector<int> SelectedIndexes() const;
 
-    // Many lines added or removed at once: while one of these lives the list neither
-    // repaints nor moves its scroll bar per line (under Wine each is a trip to the server).
-    class Updating {
-    public:
-        explicit Updating(ListBox& list);
-        ~Updating();
-        Updating(const Updating&) = delete;
-        Updating& operator=(const Updating&) = delete;
-
-    private:
-        HWND hwnd_;
-    };
-
     std::function<void()> Click;
 
 protected:
