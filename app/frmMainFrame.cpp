@@ -320,16 +320,18 @@ void frmMain::CreateTabs()
     HWND strip = oTabs_->hWnd();
     SetWindowLongPtrW(strip, GWL_STYLE, GetWindowLongPtrW(strip, GWL_STYLE) | WS_TABSTOP);
     SetWindowPos(strip, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The room and the font before the first tab: the tabs are measured once.
+    FitNativeControlsToDpi();
     // A page not made yet is made when its tab is first shown.
     oTabs_->ContentNeeded = [this](int tab) {
         forms::PictureBox& page = picTabBox[static_cast<size_t>(tab - 1)];
         IgnoringErrors([&] { page.Load(); });
         return page.hWnd();
     };
-    for (int i = 0; i < 4; ++i)
-        oTabs_->InsertTab(picTabBox[static_cast<size_t>(i)].hWnd(), kTabCaptions[i]);
     if (clsFont* font = AppFont())
         font->SetApiFontFor(oTabs_->hWnd(), kFontName, kFontSize);
+    for (int i = 0; i < 4; ++i)
+        oTabs_->InsertTab(picTabBox[static_cast<size_t>(i)].hWnd(), kTabCaptions[i]);
     oTabs_->CurrentTab(1);
     KeepPageAfterTabStrip();
 }
@@ -341,8 +343,9 @@ void frmMain::KeepPageAfterTabStrip()
     int current = oTabs_->CurrentTab();
     if (current < 1 || current > 4)
         return;
-    SetWindowPos(picTabBox[static_cast<size_t>(current - 1)].hWnd(), oTabs_->hWnd(), 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND page = picTabBox[static_cast<size_t>(current - 1)].hWnd();
+    if (page && GetWindow(oTabs_->hWnd(), GW_HWNDNEXT) != page)
+        SetWindowPos(page, oTabs_->hWnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void frmMain::SetUpPage(int index)

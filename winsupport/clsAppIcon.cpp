@@ -21,7 +21,8 @@ void clsAppIcon::SetAppIcon(HWND r_hParentWnd, std::string_view r_sResourceID, U
         int cx, cy;
         WPARAM which;
     };
-    const Size sizes[] = {{SM_CXICON, SM_CYICON, ICON_BIG}, {SM_CXSMICON, SM_CYSMICON, ICON_SMALL}};
+    // The small one first: a window given only a big icon gets a shrunk copy of it made.
+    const Size sizes[] = {{SM_CXSMICON, SM_CYSMICON, ICON_SMALL}, {SM_CXICON, SM_CYICON, ICON_BIG}};
     for (const Size& s : sizes) {
         // Shared icons belong to the system; never destroyed here.
         int cx = GetSystemMetrics(s.cx), cy = GetSystemMetrics(s.cy);
@@ -33,7 +34,8 @@ void clsAppIcon::SetAppIcon(HWND r_hParentWnd, std::string_view r_sResourceID, U
         if (!icon)
             continue;  // leave the window's icon as it was
         SendMessageW(top, WM_SETICON, s.which, reinterpret_cast<LPARAM>(icon));
-        SendMessageW(r_hParentWnd, WM_SETICON, s.which, reinterpret_cast<LPARAM>(icon));
+        if (r_hParentWnd != top)  // once is enough for a window that has no owner
+            SendMessageW(r_hParentWnd, WM_SETICON, s.which, reinterpret_cast<LPARAM>(icon));
     }
 }
 

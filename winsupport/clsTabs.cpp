@@ -12,6 +12,9 @@ namespace kw {
 
 namespace {
 
+constexpr LONG_PTR frame = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME;
+constexpr LONG_PTR edges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+
 void DestroyOwned(HWND& h)
 {
     if (h && IsWindow(h))
@@ -29,6 +32,7 @@ void clsTabs::CreateControl(HWND r_hParentHwnd, HWND r_ctlBoundaryControl)
     DestroyOwned(tab_);
     // The old tabs went with the old window; their panels must not answer for new tabs.
     content_.assign(1, nullptr);
+    padding_ = {-1, -1};
     RECT r = BoundaryRect(boundary_, r_hParentHwnd);
     tab_ =
         CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
@@ -68,9 +72,14 @@ void clsTabs::Padding(int cx, int cy)
 {
     if (!tab_)
         return;
-    SendMessageW(tab_, TCM_SETPADDING, 0, MAKELPARAM(cx, cy));
-    // The tabs are measured when the font is set: set it again to measure them anew.
-    SendMessageW(tab_, WM_SETFONT, static_cast<WPARAM>(SendMessageW(tab_, WM_GETFONT, 0, 0)), TRUE);
+    // The tabs are measured when the font is set: set it again to measure them anew, once
+    // there are tabs and the room changed.
+    if (padding_.x != cx || padding_.y != cy) {
+        padding_ = {cx, cy};
+        SendMessageW(tab_, TCM_SETPADDING, 0, MAKELPARAM(cx, cy));
+        if (SendMessageW(tab_, TCM_GETITEMCOUNT, 0, 0) > 0)
+            SendMessageW(tab_, WM_SETFONT, static_cast<WPARAM>(SendMessageW(tab_, WM_GETFONT, 0, 0)), TRUE);
+    }
     Relayout();
 }
 
@@ -103,6 +112,22 @@ void clsTabs::CalcDisplayRect()
     display_.bottom = b.bottom + offsets.bottom;
 }
 
+// Already shown borderless over the display area and on top: moving it again costs a
+// frame change and a relayout of the page for nothing (each tab inserted asks).
+bool clsTabs::Placed(HWND content) const
+{
+    const LONG_PTR style = GetWindowLongPtrW(content, GWL_STYLE);
+    if ((style & frame) || !(style & WS_VISIBLE) || (GetWindowLongPtrW(content, GWL_EXSTYLE) & edges))
+        return false;
+    if (GetWindow(content, GW_HWNDPREV))
+        return false;
+    RECT r{};
+    if (!GetWindowRect(content, &r))
+        return false;
+    MapWindowPoints(HWND_DESKTOP, GetParent(content), reinterpret_cast<POINT*>(&r), 2);
+    return EqualRect(&r, &display_) != FALSE;
+}
+
 void clsTabs::ShowCurrentTab()
 {
     const int current = CurrentTab();
@@ -110,10 +135,8 @@ void clsTabs::ShowCurrentTab()
     if (current >= 1 && current <= last && !content_[current] && ContentNeeded)
         content_[current] = ContentNeeded(current);
     HWND shown = (current >= 1 && current <= last) ? content_[current] : nullptr;
-    if (shown) {
+    if (shown && !Placed(shown)) {
         // Borderless, over the display area, above the strip.
-        const LONG_PTR frame = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME;
-        const LONG_PTR edges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
         SetWindowLongPtrW(shown, GWL_STYLE, GetWindowLongPtrW(shown, GWL_STYLE) & ~frame);
         SetWindowLongPtrW(shown, GWL_EXSTYLE, GetWindowLongPtrW(shown, GWL_EXSTYLE) & ~edges);
         SetWindowPos(shown, HWND_TOP, display_.left, display_.top, display_.right - display_.left,

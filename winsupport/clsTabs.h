@@ -40,11 +40,13 @@ public:
 private:
     void CalcDisplayRect();
     void ShowCurrentTab();
+    bool Placed(HWND content) const;
 
     HWND tab_ = nullptr;
     HWND boundary_ = nullptr;
     std::vector<HWND> content_{nullptr};  // entry k belongs to tab k - 1
     RECT display_{};                      // left, top, right, bottom in the parent
+    POINT padding_{-1, -1};               // as last set; the control's own until then
 };
 
 }  // namespace kw

@@ -140,6 +140,58 @@ TEST_F(ControlsTest, TabsShowExactlyTheSelectedPanelInTheDisplayArea)
     EXPECT_TRUE(IsWindow(panels[0]));
 }
 
+LRESULT CALLBACK CountMoves(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR moves)
+{
+    if (msg == WM_WINDOWPOSCHANGED)
+        ++*reinterpret_cast<int*>(moves);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+// Each tab added asks for the shown panel again; one already in place is left alone, one
+// moved, framed or lowered is put back.
+TEST_F(ControlsTest, TabsMoveTheShownPanelOnlyWhenItIsOutOfPlace)
+{
+    HWND boundary = kwtest::MakeChild(host, L"STATIC", L"", 0, 20, 30, 400, 260);
+    HWND panels[3];
+    for (int i = 0; i < 3; ++i)
+        panels[i] = kwtest::MakeChild(host, L"STATIC", L"page", WS_VISIBLE | WS_BORDER, 5, 5, 50, 40);
+    int moves = 0;
+    ASSERT_TRUE(SetWindowSubclass(panels[0], CountMoves, 1, reinterpret_cast<DWORD_PTR>(&moves)));
+    kw::clsTabs tabs;
+    tabs.CreateControl(host, boundary);
+    tabs.InsertTab(panels[0], "One");
+    const RECT placed = kwtest::RectInParent(panels[0]);
+    const int afterFirst = moves;
+    EXPECT_GT(afterFirst, 0);
+    tabs.InsertTab(panels[1], "Two");
+    tabs.InsertTab(panels[2], "Three");
+    tabs.CurrentTab(1);
+    EXPECT_EQ(moves, afterFirst);
+
+    SetWindowLongPtrW(panels[0], GWL_STYLE, GetWindowLongPtrW(panels[0], GWL_STYLE) | WS_BORDER);
+    SetWindowPos(panels[0], nullptr, 0, 0, 30, 30, SWP_NOZORDER | SWP_FRAMECHANGED);
+    tabs.CurrentTab(1);
+    EXPECT_TRUE(SameRect(kwtest::RectInParent(panels[0]), placed));
+    EXPECT_EQ(GetWindowLongPtrW(panels[0], GWL_STYLE) & WS_BORDER, 0);
+
+    SetWindowPos(panels[0], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_FALSE(Above(panels[0], tabs.hWnd()));
+    tabs.CurrentTab(1);
+    EXPECT_TRUE(Above(panels[0], tabs.hWnd()));
+
+    // More room around the captions: a taller row, and the panel follows the display area.
+    ShowWindow(panels[0], SW_HIDE);
+    tabs.CurrentTab(1);
+    EXPECT_TRUE(Visible(panels[0]));
+    RECT rowBefore{}, rowAfter{};
+    SendMessageW(tabs.hWnd(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rowBefore));
+    tabs.Padding(12, 12);
+    SendMessageW(tabs.hWnd(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rowAfter));
+    EXPECT_GT(rowAfter.bottom - rowAfter.top, rowBefore.bottom - rowBefore.top);
+    EXPECT_GE(kwtest::RectInParent(panels[0]).top, kwtest::RectInParent(tabs.hWnd()).top + rowAfter.bottom);
+    RemoveWindowSubclass(panels[0], CountMoves, 1);
+}
+
 TEST_F(ControlsTest, RecreatedTabStripStartsAfreshWithItsOwnPanels)
 {
     HWND boundary = kwtest::MakeChild(host, L"STATIC", L"", 0, 10, 10, 300, 200);
