@@ -185,7 +185,6 @@ void frmMain::Form_Load()
                 SetUpPage(static_cast<int>(i));
         // The slot box shows the first slot from the start, its page made or not.
         SelectSlot(0);
-        FitNativeControlsToDpi();
         LoadListsAndHeaders();
         RefreshControls();
         UpdateControlStates();

@@ -1,6 +1,7 @@
 // The forms layer driven through real windows under the dialog manager: typed characters,
 // clicks, keys and notifications, checked against the events the wrappers raise.
 #include <windows.h>
+#include <commctrl.h>
 #include <ole2.h>
 #include <shlobj.h>
 
@@ -228,6 +229,54 @@ TEST_F(FormsTest, KeyPressCanSwallowOrReplaceTypedCharacters)
     Type(f.cboEdit, "a/b");
     EXPECT_EQ(f.cboEdit.Text(), "ab");
     EXPECT_EQ(Log(), (Lines{"cboEdit.Change a", "cboEdit.Change ab"}));
+}
+
+struct ForeignHook {
+    int chars = 0;
+    int destroyed = 0;
+};
+
+LRESULT CALLBACK CountChars(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto* seen = reinterpret_cast<ForeignHook*>(data);
+    if (msg == WM_CHAR)
+        ++seen->chars;
+    if (msg == WM_NCDESTROY) {
+        ++seen->destroyed;
+        RemoveWindowSubclass(hwnd, CountChars, 1);
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+// Another hook put on a control's window after the form's (as an up-down does on its buddy)
+// sees every message to the end, the form's still filters, and the windows made anew after
+// a reload are hooked afresh.
+TEST_F(FormsTest, ForeignHooksAboveTheFormsOwnAndReloadsKeepKeyPressWorking)
+{
+    f.txt.KeyPress = [](int& key) {
+        if (key == ':')
+            key = 0;
+    };
+    ForeignHook seen;
+    ASSERT_TRUE(SetWindowSubclass(f.txt.hWnd(), CountChars, 1, reinterpret_cast<DWORD_PTR>(&seen)));
+    f.txt.Text("");
+    Type(f.txt, "a:b");
+    EXPECT_EQ(f.txt.Text(), "ab");
+    EXPECT_EQ(seen.chars, 3);
+
+    for (int round = 0; round < 3; ++round) {
+        f.Unload();
+        DoEvents();
+        ASSERT_EQ(f.txt.hWnd(), nullptr);
+        EXPECT_EQ(seen.destroyed, 1);  // the form letting go did not cut the other hook out
+        f.Show();
+        DoEvents();
+        ASSERT_NE(f.txt.hWnd(), nullptr);
+        f.txt.Text("");
+        Type(f.txt, "c:d");
+        EXPECT_EQ(f.txt.Text(), "cd") << "round " << round;
+    }
+    Log();
 }
 
 TEST_F(FormsTest, GotFocusIsRaisedOncePerArrival)

@@ -1,8 +1,10 @@
 #include "winsupport/forms/Control.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <map>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "winsupport/Placeholder.h"
@@ -19,7 +21,20 @@ using namespace detail;
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4B57;
+// The windows this layer hooked, with the procedure each had before and the control it
+// reports to (none once the control let go while another hook sat above ours). Kept here
+// rather than in a window property: the system's subclass helper looks its property up on
+// every message, and under Wine each look-up is a round trip to the window server.
+struct Hook {
+    WNDPROC previous = nullptr;
+    Control* owner = nullptr;
+};
+
+std::unordered_map<HWND, Hook>& Hooks()
+{
+    static std::unordered_map<HWND, Hook> hooks;
+    return hooks;
+}
 
 // One font per (face, height, weight) for as long as some control uses it: a form sets the
 // same font on a hundred controls, and a font object each costs start-up time and memory.
@@ -141,8 +156,7 @@ void Control::Unbind()
 {
     RevokeDrop();
     for (HWND w : subclassed_)
-        if (IsWindow(w))
-            RemoveWindowSubclass(w, SubclassProc, kSubclassId);
+        Unhook(w);
     subclassed_.clear();
     hwnd_ = nullptr;
     page_ = nullptr;
@@ -154,8 +168,35 @@ void Control::Unbind()
 
 void Control::Subclass(HWND hwnd)
 {
-    if (SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    auto [at, added] = Hooks().try_emplace(hwnd);
+    if (added) {
+        const LONG_PTR previous = SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProc));
+        if (!previous) {
+            Hooks().erase(at);
+            return;
+        }
+        at->second.previous = reinterpret_cast<WNDPROC>(previous);
+    } else if (at->second.owner && at->second.owner != this) {
+        std::erase(at->second.owner->subclassed_, hwnd);
+    }
+    at->second.owner = this;
+    if (std::find(subclassed_.begin(), subclassed_.end(), hwnd) == subclassed_.end())
         subclassed_.push_back(hwnd);
+}
+
+void Control::Unhook(HWND hwnd)
+{
+    auto at = Hooks().find(hwnd);
+    if (at == Hooks().end())
+        return;
+    if (!IsWindow(hwnd)) {
+        Hooks().erase(at);
+    } else if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HookProc)) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(at->second.previous));
+        Hooks().erase(at);
+    } else {
+        at->second.owner = nullptr;  // another hook came after ours: ours only passes messages on
+    }
 }
 
 void Control::RequireBound() const
@@ -194,9 +235,23 @@ void Control::CaptionText(const std::string& caption)
     SetWindowTextW(hwnd_, Widen(caption).c_str());
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ref)
+LRESULT CALLBACK Control::HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* c = reinterpret_cast<Control*>(ref);
+    const auto at = Hooks().find(hwnd);
+    if (at == Hooks().end())
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    const WNDPROC previous = at->second.previous;
+    Control* c = at->second.owner;
+    if (msg == WM_NCDESTROY) {
+        if (c)
+            std::erase(c->subclassed_, hwnd);
+        if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HookProc))
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        Hooks().erase(at);
+        return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
+    }
+    if (!c)
+        return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_CHAR:
         if (c->KeyPress) {
@@ -217,7 +272,7 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         }
         break;
     case WM_SETFOCUS: {
-        LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);
+        LRESULT r = CallWindowProcW(previous, hwnd, msg, wParam, lParam);
         // An editable combo passes its focus on to its edit, which reports it.
         bool forwarded = c->kind_ == ControlKind::ComboBox && hwnd == c->hwnd_ && static_cast<ComboBox*>(c)->Editable();
         if (c->GotFocus && !forwarded) {
@@ -232,12 +287,8 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         }
         return r;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-        std::erase(c->subclassed_, hwnd);
-        break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
 }
 
 bool Control::Enabled() const

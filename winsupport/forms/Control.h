@@ -156,7 +156,8 @@ protected:
     void CaptionText(const std::string& caption);
     void ApplyFont();
 
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK HookProc(HWND, UINT, WPARAM, LPARAM);
+    static void Unhook(HWND hwnd);
 
     Form& form_;
     int id_;
