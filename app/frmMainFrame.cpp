@@ -314,11 +314,8 @@ void frmMain::CreateTabs()
 {
     oTabs_ = std::make_unique<clsTabs>();
     oTabs_->CreateControl(hWnd(), GetDlgItem(hWnd(), IDC_SHP_TAB_CONTROL));
-    // The strip comes first in the Tab order, then the shown page, then the buttons; the
-    // arrow keys on it change the page, so the keyboard reaches every page.
     HWND strip = oTabs_->hWnd();
     SetWindowLongPtrW(strip, GWL_STYLE, GetWindowLongPtrW(strip, GWL_STYLE) | WS_TABSTOP);
-    SetWindowPos(strip, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The room and the font before the first tab: the tabs are measured once.
     FitNativeControlsToDpi();
     // A page not made yet is made when its tab is first shown.
@@ -332,6 +329,10 @@ void frmMain::CreateTabs()
     for (int i = 0; i < 4; ++i)
         oTabs_->InsertTab(picTabBox[static_cast<size_t>(i)].hWnd(), kTabCaptions[i]);
     oTabs_->CurrentTab(1);
+    // The strip comes first in the Tab order, then the shown page, then the buttons; the
+    // arrow keys on it change the page, so the keyboard reaches every page. Raised over
+    // the page just laid on top, it has the page right after it.
+    SetWindowPos(strip, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     KeepPageAfterTabStrip();
 }
 
@@ -357,8 +358,9 @@ void frmMain::SetUpPage(int index)
             continue;
         oGroupbox_->CreateGroupBoxControl(i, page, GetDlgItem(page, IDC_SHP_GROUP_BOX + i), kGroupCaptions[i]);
         HWND box = oGroupbox_->hWnd(i);
-        // Behind the page's controls, which it frames.
-        SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // Behind the page's controls, which it frames (where a new window usually lands).
+        if (GetWindow(box, GW_HWNDNEXT))
+            SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (HFONT font = GroupBoxFont())
             SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     }
