@@ -193,9 +193,6 @@ void frmMain::Form_Load()
         oSubclass_->AttachMessage(this, hWnd(), WM_NOTIFY);
         subclassed_ = true;
 
-        // Description files and plugin folders dropped anywhere but on a file list (the
-        // style alone: the shell's library loads only once something is dropped).
-        SetWindowLongPtrW(hWnd(), GWL_EXSTYLE, GetWindowLongPtrW(hWnd(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
         LoadRecentFiles();
         MarkSaved();
 
