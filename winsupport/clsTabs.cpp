@@ -136,11 +136,17 @@ void clsTabs::ShowCurrentTab()
         content_[current] = ContentNeeded(current);
     HWND shown = (current >= 1 && current <= last) ? content_[current] : nullptr;
     if (shown && !Placed(shown)) {
-        // Borderless, over the display area, above the strip.
-        SetWindowLongPtrW(shown, GWL_STYLE, GetWindowLongPtrW(shown, GWL_STYLE) & ~frame);
-        SetWindowLongPtrW(shown, GWL_EXSTYLE, GetWindowLongPtrW(shown, GWL_EXSTYLE) & ~edges);
+        // Borderless, over the display area, above the strip. A style set to what it is
+        // still costs a round of messages, and an unchanged frame needs no recalculation.
+        const LONG_PTR style = GetWindowLongPtrW(shown, GWL_STYLE);
+        const LONG_PTR exStyle = GetWindowLongPtrW(shown, GWL_EXSTYLE);
+        const bool framed = (style & frame) || (exStyle & edges);
+        if (style & frame)
+            SetWindowLongPtrW(shown, GWL_STYLE, style & ~frame);
+        if (exStyle & edges)
+            SetWindowLongPtrW(shown, GWL_EXSTYLE, exStyle & ~edges);
         SetWindowPos(shown, HWND_TOP, display_.left, display_.top, display_.right - display_.left,
-                     display_.bottom - display_.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+                     display_.bottom - display_.top, SWP_SHOWWINDOW | (framed ? SWP_FRAMECHANGED : 0));
     }
     for (int k = 1; k <= last; ++k) {
         if (content_[k] && content_[k] != shown)
