@@ -30,10 +30,11 @@ struct Hook {
     Control* owner = nullptr;
 };
 
+// Never destroyed: forms held in statics may let go of their windows after it would be.
 std::unordered_map<HWND, Hook>& Hooks()
 {
-    static std::unordered_map<HWND, Hook> hooks;
-    return hooks;
+    static auto* hooks = new std::unordered_map<HWND, Hook>;
+    return *hooks;
 }
 
 // One font per (face, height, weight) for as long as some control uses it: a form sets the
